@@ -1,0 +1,28 @@
+# Compiler and linker flags shared by every target.
+
+include(GNUInstallDirs)
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter
+  # Floating point follows the library's own steps exactly: no fused multiply-add.
+  -ffp-contract=off)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # SSE arithmetic instead of x87, which would keep excess precision between steps.
+  add_compile_options(-msse2 -mfpmath=sse)
+endif()
+
+if(MINGW)
+  # The DLL and the executables carry their own runtime: they import only system DLLs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(ZEDLL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+set(ZEDLL_SYSTEM_LIBS)
+if(WIN32)
+  list(APPEND ZEDLL_SYSTEM_LIBS kernel32 user32 advapi32)
+endif()

@@ -1,0 +1,10 @@
+// ZEDLL: the one public header of the library.
+#ifndef ZEDLL_H
+#define ZEDLL_H
+
+#include "zedll/export.h"
+#include "zedll/platform_types.h"
+#include "zedll/points.h"
+#include "zedll/geometry.h"
+
+#endif

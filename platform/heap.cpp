@@ -1,0 +1,42 @@
+// Process-heap allocation with the fault-injection hook in front of the platform backend.
+#include "platform/heap.h"
+
+#include <atomic>
+
+namespace zed {
+namespace {
+
+std::atomic<long> g_allowed{-1};   // allocations left before the injected failures; -1: unlimited
+std::atomic<long> g_attempts{0};
+
+bool TakeAllowance() {
+    g_attempts.fetch_add(1, std::memory_order_relaxed);
+    long left = g_allowed.load(std::memory_order_relaxed);
+    while (left >= 0) {
+        if (left == 0) return false;
+        if (g_allowed.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+void* HeapAllocZeroed(std::size_t bytes) {
+    if (!TakeAllowance()) return nullptr;
+    return platform::ProcessHeapAlloc(bytes == 0 ? 1 : bytes);
+}
+
+void HeapRelease(void* block) {
+    if (block != nullptr) platform::ProcessHeapFree(block);
+}
+
+namespace heap_faults {
+void FailAfter(long n) {
+    g_attempts.store(0);
+    g_allowed.store(n < 0 ? -1 : n);
+}
+void Reset() { FailAfter(-1); }
+long Attempts() { return g_attempts.load(); }
+}  // namespace heap_faults
+
+}  // namespace zed

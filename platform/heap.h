@@ -1,0 +1,32 @@
+// The process heap: zero-filled blocks for points, lines, texts and strings.
+#ifndef ZEDLL_PLATFORM_HEAP_H
+#define ZEDLL_PLATFORM_HEAP_H
+
+#include <cstddef>
+
+namespace zed {
+
+/// A zero-filled block of `bytes` (at least one byte) from the process heap, or null when the
+/// heap refuses. Release it with HeapRelease.
+void* HeapAllocZeroed(std::size_t bytes);
+/// Returns a block to the process heap; null is ignored.
+void HeapRelease(void* block);
+
+/// Test hook: refuse allocations on purpose, so that every failure path can be walked.
+namespace heap_faults {
+/// The next `n` allocations succeed and every later one fails, until Reset (n < 0: never fail).
+void FailAfter(long n);
+void Reset();
+/// Allocations asked for since the last Reset, failed ones included.
+long Attempts();
+}  // namespace heap_faults
+
+namespace platform {
+/// Backend: zero-filled process-heap block, null on failure. Callers go through HeapAllocZeroed.
+void* ProcessHeapAlloc(std::size_t bytes);
+void ProcessHeapFree(void* block);
+}  // namespace platform
+
+}  // namespace zed
+
+#endif

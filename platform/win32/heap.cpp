@@ -1,0 +1,13 @@
+// Process heap on Windows.
+#include <windows.h>
+
+#include "platform/heap.h"
+
+namespace zed::platform {
+
+void* ProcessHeapAlloc(std::size_t bytes) {
+    return ::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
+}
+void ProcessHeapFree(void* block) { ::HeapFree(::GetProcessHeap(), 0, block); }
+
+}  // namespace zed::platform

@@ -1,0 +1,131 @@
+// Signed area, orientation and point-in-area, against exact integer and ray-casting references.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "zedll.h"
+
+namespace {
+
+std::vector<tagAPOINT> Poly(std::initializer_list<std::pair<float, float>> xy) {
+    std::vector<tagAPOINT> v;
+    for (auto& p : xy) v.emplace_back(p.first, p.second);
+    return v;
+}
+
+// A random star-shaped polygon with integer vertices, closed by repeating its first point.
+std::vector<tagAPOINT> RandomClosedPolygon(std::mt19937& rng, int n, int ox, int oy) {
+    std::uniform_real_distribution<double> radius(5, 60);
+    std::vector<tagAPOINT> v;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / n, r = radius(rng);
+        v.emplace_back(static_cast<float>(ox + std::lround(r * std::cos(a))),
+                       static_cast<float>(oy + std::lround(r * std::sin(a))));
+    }
+    v.push_back(v.front());
+    return v;
+}
+
+long long TwiceAreaExact(const std::vector<tagAPOINT>& v) {
+    long long s = 0;
+    for (size_t i = 0; i + 1 < v.size(); ++i)
+        s += static_cast<long long>(v[i].x) * static_cast<long long>(v[i + 1].y) -
+             static_cast<long long>(v[i + 1].x) * static_cast<long long>(v[i].y);
+    return s;
+}
+
+TEST(Surface, SquaresOpenAndClosed) {
+    auto cw = Poly({{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}});
+    EXPECT_EQ(Surface(cw.data(), 5), -100.0);
+    EXPECT_EQ(ClockWise(cw.data(), 5), 1);
+    auto away = Poly({{20, 20}, {20, 30}, {30, 30}, {30, 20}});   // no closing point
+    EXPECT_EQ(Surface(away.data(), 4), -200.0);                    // three edges only, not -100
+    EXPECT_EQ(ClockWise(away.data(), 4), 1);
+    std::reverse(away.begin(), away.end());
+    EXPECT_EQ(ClockWise(away.data(), 4), 0);
+    auto line = Poly({{0, 0}, {1, 1}, {2, 2}});
+    EXPECT_EQ(ClockWise(line.data(), 3), -1);
+    EXPECT_EQ(Surface(cw.data(), 1), 0.0);
+    EXPECT_EQ(Surface(nullptr, 5), 0.0);
+    EXPECT_EQ(ClockWise(nullptr, 5), -1);
+    EXPECT_EQ(ClockWise(cw.data(), -3), -1);
+}
+
+TEST(Surface, MatchesExactIntegerShoelaceAndIgnoresTranslation) {
+    std::mt19937 rng(3);
+    for (int i = 0; i < 500; ++i) {
+        auto v = RandomClosedPolygon(rng, 3 + i % 40, 0, 0);
+        const double area = Surface(v.data(), static_cast<int>(v.size()));
+        ASSERT_EQ(area, TwiceAreaExact(v) / 2.0);
+        auto moved = v;
+        for (auto& p : moved) { p.x += 1000; p.y -= 4096; }
+        ASSERT_EQ(Surface(moved.data(), static_cast<int>(moved.size())), area);
+        auto reversed = v;
+        std::reverse(reversed.begin(), reversed.end());
+        ASSERT_EQ(Surface(reversed.data(), static_cast<int>(reversed.size())), -area);
+        const int cw = ClockWise(v.data(), static_cast<int>(v.size()));
+        if (area != 0) {
+            ASSERT_EQ(ClockWise(reversed.data(), static_cast<int>(v.size())), 1 - cw);
+        }
+    }
+}
+
+TEST(IsPointInArea, VertexAtEdgeStartCountsAtEdgeEndDoesNot) {
+    auto starts = Poly({{0, 0}, {5, -1}});    // the point is the start: t = 0
+    EXPECT_EQ(IsPointInArea(tagAPOINT(0, 0), starts.data(), 2), 1);
+    auto ends = Poly({{-3, 0}, {0, 0}});      // the point is the end: t = 1
+    EXPECT_EQ(IsPointInArea(tagAPOINT(0, 0), ends.data(), 2), 0);
+    auto square = Poly({{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}});
+    EXPECT_EQ(IsPointInArea(tagAPOINT(5, 3), square.data(), 5), 1);
+    EXPECT_EQ(IsPointInArea(tagAPOINT(15, 3), square.data(), 5), 0);
+    EXPECT_EQ(IsPointInArea(tagAPOINT(-1, -1), square.data(), 5), 0);   // ray through a corner
+    EXPECT_EQ(IsPointInArea(tagAPOINT(5, 3), nullptr, 5), 0);
+    // Repeated points are skipped, not divided by.
+    auto repeated = Poly({{0, 0}, {0, 0}, {0, 10}, {10, 10}, {10, 10}, {10, 0}, {0, 0}});
+    EXPECT_EQ(IsPointInArea(tagAPOINT(5, 3), repeated.data(), 7), 1);
+}
+
+// Even-odd rule with a horizontal ray, written independently of the diagonal-ray version.
+bool InsideHorizontal(const std::vector<tagAPOINT>& v, double px, double py) {
+    bool in = false;
+    for (size_t i = 0; i + 1 < v.size(); ++i) {
+        const double x1 = v[i].x, y1 = v[i].y, x2 = v[i + 1].x, y2 = v[i + 1].y;
+        if ((y1 > py) != (y2 > py) && px < x1 + (py - y1) * (x2 - x1) / (y2 - y1)) in = !in;
+    }
+    return in;
+}
+
+double DistanceToEdges(const std::vector<tagAPOINT>& v, double px, double py) {
+    double best = 1e30;
+    for (size_t i = 0; i + 1 < v.size(); ++i) {
+        const double ax = v[i].x, ay = v[i].y, dx = v[i + 1].x - ax, dy = v[i + 1].y - ay;
+        double t = ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy);
+        t = std::max(0.0, std::min(1.0, t));
+        best = std::min(best, std::hypot(ax + t * dx - px, ay + t * dy - py));
+    }
+    return best;
+}
+
+TEST(IsPointInArea, AgreesWithHorizontalRayCasting) {
+    std::mt19937 rng(9);
+    std::uniform_int_distribution<int> c(-70, 70);
+    int inside = 0, checked = 0;
+    for (int i = 0; i < 200; ++i) {
+        auto v = RandomClosedPolygon(rng, 3 + i % 30, 0, 0);
+        for (int k = 0; k < 100; ++k) {
+            // Off-grid points: the diagonal ray never meets an integer vertex.
+            const float px = c(rng) + 0.25f, py = c(rng) + 0.5f;
+            if (DistanceToEdges(v, px, py) < 1e-3) continue;
+            const int got = IsPointInArea(tagAPOINT(px, py), v.data(), static_cast<int>(v.size()));
+            ASSERT_EQ(got, InsideHorizontal(v, px, py) ? 1 : 0) << i << " " << px << "," << py;
+            inside += got;
+            ++checked;
+        }
+    }
+    EXPECT_GT(inside, checked / 10);   // both answers were exercised
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// Subcommands of the zed tool.
+#ifndef ZED_TOOL_COMMANDS_H
+#define ZED_TOOL_COMMANDS_H
+
+#include <ostream>
+
+namespace zedtool {
+
+/// Runs the sample outline through the library and prints what it finds. Returns the exit status.
+int RunDemo(std::ostream& out);
+
+}  // namespace zedtool
+
+#endif
