@@ -10,18 +10,29 @@ function(zedll_add_module_definition target)
   if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
     return()
   endif()
+  # Two module definitions: one for the linker (export _Name@N from the symbol Name@N; the linker
+  # adds the leading underscore of 32-bit symbols itself), one for the import library, so that
+  # users' references to Name@N bind to the export _Name@N.
   set(def "LIBRARY ZEDLL.dll\nEXPORTS\n")
+  set(implib_def "LIBRARY ZEDLL.dll\nEXPORTS\n")
   foreach(list ${ZEDLL_EXPORT_LISTS})
     file(STRINGS ${list} lines)
     foreach(line ${lines})
       string(REGEX REPLACE "#.*" "" line "${line}")
       string(STRIP "${line}" line)
       if(line MATCHES "^_([A-Za-z0-9_]+@[0-9]+)$")
-        # The linker adds the leading underscore of 32-bit symbols to the internal name itself.
         string(APPEND def "  ${line} = ${CMAKE_MATCH_1}\n")
+        string(APPEND implib_def "  ${CMAKE_MATCH_1} == ${line}\n")
+      elseif(line)
+        string(APPEND implib_def "  ${line}\n")
       endif()
     endforeach()
   endforeach()
   file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/ZEDLL.def CONTENT "${def}")
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/ZEDLL-import.def CONTENT "${implib_def}")
   target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/ZEDLL.def)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${ZEDLL_DLLTOOL} -d ${PROJECT_BINARY_DIR}/ZEDLL-import.def -D ZEDLL.dll
+            -l $<TARGET_LINKER_FILE:${target}>
+    COMMENT "Import library with the decorated names")
 endfunction()

@@ -63,11 +63,11 @@ TEST(Frect, IntersectionOfTouchingRectanglesHasZeroWidth) {
     ASSERT_EQ(a.Intersect(b, &out), 1);
     ExpectRect(out, 10, 5, 10, 0);
     EXPECT_EQ(out.Width(), 0.0f);
-    FRECT far(10.5f, 5.0f, 20.0f, -5.0f);
+    FRECT apart(10.5f, 5.0f, 20.0f, -5.0f);
     FRECT keep(9.0f, 9.0f, 9.0f, 9.0f);
-    EXPECT_EQ(a.Intersect(far, &keep), 0);
+    EXPECT_EQ(a.Intersect(apart, &keep), 0);
     ExpectRect(keep, 9, 9, 9, 9);   // no overlap: output untouched
-    EXPECT_EQ(a.Intersects(far), 0);
+    EXPECT_EQ(a.Intersects(apart), 0);
 }
 
 TEST(Frect, IntersectionAgreesWithPointSamplingOnRandomRectangles) {

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Linux x86_64 leg: the tests under AddressSanitizer and UndefinedBehaviorSanitizer, the tool, the
+# visible symbols of the shared library, and a consumer built against the installed package.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+say "native: portable code stays free of <windows.h>"
+strays=$(cd "$ROOT" && grep -rlE '#\s*include\s*[<"]windows\.h[>"]' \
+    --include='*.h' --include='*.cpp' --include='*.inc' \
+    geometry pieces curves log settings ui magnify util platform include tools 2>/dev/null |
+    grep -vE '(^|/)win32/|^include/zedll/platform_types\.h$' || true)
+if [ -n "$strays" ]; then
+    echo "windows.h included outside platform/win32 and the Windows glue:"; echo "$strays"; exit 1
+fi
+
+say "native: build with sanitizers"
+configure_and_build "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DZEDLL_SANITIZE=ON
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+say "native: zedll_tests"
+log=$BUILD/asan/zedll_tests.log
+start=$SECONDS
+status=0
+(cd "$BUILD/asan" && ./bin/zedll_tests --gtest_brief=1) 2>&1 | tee "$log" | tail -n 20 || true
+grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
+record_gtest "native (ASan+UBSan)" "$log" $((SECONDS - start)) $status
+[ $status -eq 0 ]
+
+say "native: zed demo under the sanitizers"
+(cd "$BUILD/asan" && ./bin/zed demo >/dev/null)
+
+say "native: release build, visible symbols"
+configure_and_build "$BUILD/release" -DCMAKE_BUILD_TYPE=Release -DZEDLL_TESTS=OFF -DZEDLL_BENCH=ON
+python3 "$ROOT/scripts/check_exports.py" elf nm "$BUILD/release/lib/libzedll.so"
+
+say "native: consumer of the installed package"
+prefix=$BUILD/stage
+rm -rf "$prefix" "$BUILD/consumer"
+cmake --install "$BUILD/release" --prefix "$prefix" >/dev/null
+cmake -S "$ROOT/tests/consumer" -B "$BUILD/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$BUILD/consumer"
+"$BUILD/consumer/consumer"
+export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+g++ -std=c++17 -o "$BUILD/consumer/consumer_pc" "$ROOT/tests/consumer/main.cpp" $(pkg-config --cflags --libs zedll)
+LD_LIBRARY_PATH=$prefix/lib "$BUILD/consumer/consumer_pc"
+echo "consumer: the installed package builds and runs through CMake and pkg-config"

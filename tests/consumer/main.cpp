@@ -1,0 +1,18 @@
+// Uses the installed library through its one public header: exits 0 when the answers are right.
+#include <zedll.h>
+
+#include <cstdio>
+
+int main() {
+    tagAPOINT a(1, 2), b(4, 6);
+    tagAPOINT square[5] = {tagAPOINT(0, 0), tagAPOINT(0, 10), tagAPOINT(10, 10), tagAPOINT(10, 0),
+                           tagAPOINT(0, 0)};
+    tagA3POINT p0(100, 0, 0, ATR()), p1(0, 100, 0, ATR()), p2(-100, 0, 0, ATR());
+    float radius = 0;
+    const bool ok = DistancePoints(&a, &b) == 5.0f && ClockWise(square, 5) == 1 &&
+                    IsPointInArea(tagAPOINT(5, 5), square, 5) == 1 &&
+                    ArcParameters(p0, p1, p2, nullptr, &radius) == 1 && radius == 100.0f &&
+                    tagL3POINT(tagF3POINT(2.9f, -2.9f, 0.5f)).y == -2;
+    std::printf("consumer: %s\n", ok ? "ok" : "wrong answers");
+    return ok ? 0 : 1;
+}
