@@ -9,6 +9,9 @@ namespace zedtool {
 /// Runs the sample outline through the library and prints what it finds. Returns the exit status.
 int RunDemo(std::ostream& out);
 
+/// Demo sections, run in this order by RunDemo.
+void DemoGeometry(std::ostream& out);
+
 }  // namespace zedtool
 
 #endif
