@@ -31,7 +31,7 @@ float Dist(float ax, float ay, float bx, float by) { return HypotF(bx - ax, by -
 class Walk {
 public:
     Walk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out)
-        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), snap_(5.0f * kGrid), out_(out) {}
+        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), out_(out) {}
 
     bool Run() {
         if (n_ == 2 && Dist(x_[0], y_[0], x_[1], y_[1]) <= kShortLine)
@@ -154,7 +154,7 @@ private:
                 fy = cur_y;
                 reached = true;
             }
-            if (corner && !reached && Dist(fx, fy, cur_x, cur_y) <= snap_) {
+            if (corner && !reached && Dist(fx, fy, cur_x, cur_y) <= kSnap) {
                 fx = cur_x;
                 fy = cur_y;
                 reached = true;
@@ -192,7 +192,7 @@ private:
         while (r >= w || (corner && r > 0.0f)) {
             float px = ax + dx, py = ay + dy;
             r -= w;
-            if (corner && r <= snap_) {
+            if (corner && r <= kSnap) {
                 px = cur_x;
                 py = cur_y;
                 r = 0.0f;
@@ -227,7 +227,6 @@ private:
     uint8_t* mark_;
     const int n_;
     const float step_;
-    const float snap_;   // a point this close to the corner ending its segment moves onto it
     PlacedPoints& out_;
     bool ok_ = true;
     float ax_ = 0.0f, ay_ = 0.0f;   // the anchor: the last placed point before rounding
@@ -238,7 +237,7 @@ private:
 
 }  // namespace
 
-float GridRound(float v, float grid) {
+float GridRound(float v, double grid) {
     const double g = grid;
     const double q = std::fabs(static_cast<double>(v)) / g;
     double k = std::trunc(q);

@@ -8,8 +8,10 @@
 namespace zed {
 namespace inset {
 
-/// Every placed point but the first lies on this grid.
-constexpr float kGrid = 0.08f;
+/// Every placed point but the first lies on this grid (rounding works in double).
+constexpr double kGrid = 0.08;
+/// A point this close to the corner that ends its segment moves onto it: five grid steps.
+constexpr double kSnap = 5 * kGrid;
 /// Initial room of the output and the step by which it grows, in points.
 constexpr int kOutputStep = 3000;
 /// Polylines longer than this many spacings are refused: a stretch that long would step its
@@ -19,7 +21,7 @@ constexpr double kMaxSpacings = 4194304.0;
 constexpr size_t kMaxPlaced = size_t{1} << 26;
 
 /// `v` rounded to a multiple of `grid`, halves away from zero (in double, stored as float).
-float GridRound(float v, float grid);
+float GridRound(float v, double grid);
 /// The evened step for a length `rest` with base step `step`: rest / k, k = trunc(rest/step +
 /// 0.6666667), at least 1.
 float Evening(float rest, float step);
