@@ -69,6 +69,9 @@ private:
     tagA3POINT* spatial_;
 };
 
+// Hosts embed the object: its size is part of the interface (8 bytes in the 32-bit DLL).
+static_assert(sizeof(CLS_Spline) == 2 * sizeof(void*), "CLS_Spline is two array pointers");
+
 /// Lays points along the polyline `points[0..count-1]` at an even `spacing`: the first point
 /// exactly, then points `spacing` apart (evened towards each corner so that one lands on it), on
 /// every corner (Corner bit) that is not within spacing/2 of the corner before it, and on the last
