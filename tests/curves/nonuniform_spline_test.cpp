@@ -73,20 +73,18 @@ struct ReferenceCurve {
         }
         return ReferenceCurve{t, Reference(t, xs), Reference(t, ys)};
     }
-    // Arc length from knot 0 to parameter u, by fine trapezoids.
-    double ArcTo(double u) const {
-        double s = 0, px = x.At(0, 0), py = y.At(0, 0);
-        const int steps = 20000;
+    // Arc length of segment i, by fine chords.
+    double SegmentArc(size_t i) const {
+        double len = 0, px = x.At(i, t[i]), py = y.At(i, t[i]);
+        const int steps = 4000;
         for (int j = 1; j <= steps; ++j) {
-            const double v = u * j / steps;
-            size_t i = 0;
-            while (i + 2 < t.size() && v > t[i + 1]) ++i;
-            const double qx = x.At(i, v), qy = y.At(i, v);
-            s += std::hypot(qx - px, qy - py);
+            const double u = t[i] + (t[i + 1] - t[i]) * j / steps;
+            const double qx = x.At(i, u), qy = y.At(i, u);
+            len += std::hypot(qx - px, qy - py);
             px = qx;
             py = qy;
         }
-        return s;
+        return len;
     }
 };
 
@@ -180,7 +178,7 @@ TEST(Nunispl, EvenArcLengthSamplesFollowTheReference) {
         std::vector<double> len;   // arc length of each segment
         double total = 0;
         for (int i = 0; i + 1 < n; ++i) {
-            len.push_back(ref.ArcTo(ref.t[i + 1]) - ref.ArcTo(ref.t[i]));
+            len.push_back(ref.SegmentArc(i));
             total += len.back();
         }
         const double step = total / (m - 1);
@@ -398,6 +396,30 @@ TEST(NoUniformSpline, ReplacesThePlaneArrayWhoeverMadeIt) {
     EXPECT_EQ(spline.NoUniformSpline(p.data(), 0, &untouched, 0), nullptr);
     EXPECT_EQ(untouched, -77);
     EXPECT_EQ(zed::SharedArrayHolders(smooth), 1);   // refused calls keep the array
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NoUniformSpline, FailedRunBufferReleasesThePlaneArray) {
+    std::vector<tagAPOINT> p;
+    for (int i = 0; i < 8; ++i) p.push_back(Pt(static_cast<float>(i * 3), static_cast<float>(i % 3)));
+    CLS_Spline spline;
+    int count = -1;
+    ASSERT_NE(spline.NoUniformSpline(p.data(), 8, &count, 0), nullptr);
+    zed::heap_faults::FailAfter(0);
+    EXPECT_EQ(spline.NoUniformSpline(p.data(), 8, &count, 0), nullptr);
+    zed::heap_faults::Reset();
+    EXPECT_EQ(count, 0);
+    // A failing nunispl inside (its working arrays refused) drops only that run.
+    for (long allowed = 1; allowed < 6; ++allowed) {
+        zed::heap_faults::FailAfter(allowed);
+        tagAPOINT* out = spline.NoUniformSpline(p.data(), 8, &count, 0);
+        zed::heap_faults::Reset();
+        ASSERT_NE(out, nullptr);
+        EXPECT_TRUE(count == 0 || count == 15) << allowed;
+    }
 }
 
 }  // namespace
