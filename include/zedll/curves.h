@@ -80,6 +80,9 @@ static_assert(sizeof(CLS_Spline) == 2 * sizeof(void*), "CLS_Spline is two array 
 /// Returns the number of points and stores in `*result` a new process-heap array of that many
 /// points plus two zero points; each point has code 1 and the Draw bit set, except the first,
 /// whose Draw bit is clear. Release it with InsetPtFree.
+///
+///   | point 0        | point 1       | ... | point count-1 | zero point | zero point |
+///   | code 1, no Draw| code 1, Draw  |     | code 1, Draw  | (13 bytes each, packed)  |
 /// Null `points`, `count` < 2, a spacing that is not a positive finite number, or a polyline
 /// longer than 4194304 spacings (or with a non-finite length): 0 and `*result` null.
 /// Not for concurrent use: the output capacity is one process-wide value.
