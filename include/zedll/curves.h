@@ -84,7 +84,7 @@ static_assert(sizeof(CLS_Spline) == 2 * sizeof(void*), "CLS_Spline is two array 
 ///   | point 0        | point 1       | ... | point count-1 | zero point | zero point |
 ///   | code 1, no Draw| code 1, Draw  |     | code 1, Draw  | (13 bytes each, packed)  |
 /// Null `points`, `count` < 2, a spacing that is not a positive finite number, or a polyline
-/// longer than 4194304 spacings (or with a non-finite length): 0 and `*result` null.
+/// longer than 4194304 spacings (or with a non-finite length), or no memory: 0 and `*result` null.
 /// Not for concurrent use: the output capacity is one process-wide value.
 ZEDLL_FUNC int ZEDLL_STDCALL InsetPt(tagAPOINT* points, int count, tagAPOINT** result, float spacing);
 

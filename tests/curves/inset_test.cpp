@@ -117,6 +117,19 @@ TEST(InsetPt, StraightLineOfHundredAtTen) {
     EXPECT_EQ(+out[10].x, inset::GridRound(100.0f, inset::kGrid));
 }
 
+// Worked by hand: the step after (10, 0) is pending across the vertex (15, 0) and lands at chord
+// distance 10 on the next segment, at (15, sqrt(75)); the rest, 6.34, is evened to one step.
+TEST(InsetPt, PendingPointCrossesTheVertex) {
+    const std::vector<tagAPOINT> out = Spaced({Pt(0, 0), Pt(15, 0), Pt(15, 15)}, 10);
+    ASSERT_EQ(out.size(), 4u);
+    EXPECT_EQ(+out[1].x, 10.0f);
+    EXPECT_EQ(+out[1].y, 0.0f);
+    EXPECT_EQ(+out[2].x, inset::GridRound(15.0f, inset::kGrid));
+    EXPECT_EQ(+out[2].y, static_cast<float>(108 * 0.08));   // 8.66 rounds to 108 grid steps
+    EXPECT_EQ(+out[3].x, inset::GridRound(15.0f, inset::kGrid));
+    EXPECT_EQ(+out[3].y, inset::GridRound(15.0f, inset::kGrid));
+}
+
 TEST(InsetPt, FirstPointExactOthersOnTheGrid) {
     const std::vector<tagAPOINT> out = Spaced({Pt(0.0123f, -7.777f), Pt(33.3f, 21.01f), Pt(70.07f, -4.4f)}, 3.7f);
     ASSERT_GT(out.size(), 10u);
