@@ -1,0 +1,343 @@
+// InsetPt and InsetPtFree: points laid along a polyline at an even spacing, corners kept.
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+
+#include "curves/inset_walk.h"
+#include "geometry/float_math.h"
+#include "platform/heap.h"
+#include "zedll/curves.h"
+
+namespace zed {
+namespace inset {
+namespace {
+
+// A two-point input not longer than this comes back as it is.
+constexpr float kShortLine = 10.0f;
+// Evening starts when the rest of a stretch is at most this fraction of it ...
+constexpr float kEvenFraction = 0.2f;
+// ... or when at most this many whole steps remain.
+constexpr int kEvenSteps = 10;
+constexpr float kEvenBias = 0.6666667f;
+// Accepted segment parameters of a pending point found on the next segment.
+constexpr double kParamLow = -0.00001;
+constexpr double kParamHigh = 1.00001;
+
+// Written by every walk; atomic only so that a misuse from two threads is not undefined.
+std::atomic<int> g_capacity{kOutputStep};
+
+float Dist(float ax, float ay, float bx, float by) { return HypotF(bx - ax, by - ay); }
+
+class Walk {
+public:
+    Walk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out)
+        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), out_(out) {}
+
+    bool Run() {
+        if (n_ == 2 && Dist(x_[0], y_[0], x_[1], y_[1]) <= kShortLine)
+            return out_.Add(x_[0], y_[0]) && out_.Add(x_[1], y_[1]);
+        MergeCorners();
+        if (!out_.Add(x_[0], y_[0])) return false;
+        ax_ = x_[0];
+        ay_ = y_[0];
+        pending_ = false;
+        StartStretch(0);
+        for (int i = 1; i < n_; ++i) {
+            pending_ = Step(i);
+            if (!ok_) return false;
+            if (i == stretch_end_ && i < n_ - 1) StartStretch(i);
+        }
+        return true;
+    }
+
+private:
+    float D(int i, int j) const { return Dist(x_[i], y_[i], x_[j], y_[j]); }
+
+    void MergeCorners() {
+        mark_[0] = 1;
+        mark_[n_ - 1] = 1;
+        // With two points both are ends; the end points keep their marks.
+        if (n_ < 3) return;
+        const float h = step_ / 2.0f;
+        if (mark_[1] && D(1, 0) < h) mark_[1] = 0;
+        for (int i = 2; i < n_ - 1; ++i) {
+            if (mark_[i] && mark_[i - 1] && D(i, i - 1) < h) {
+                mark_[i - 1] = 0;
+                if (i < n_ - 2 && mark_[i + 1]) {
+                    if (D(i + 1, i) < h) mark_[i + 1] = 0;
+                    ++i;
+                }
+            }
+        }
+        if (D(n_ - 2, n_ - 1) < h) mark_[n_ - 2] = 0;
+    }
+
+    void StartStretch(int s) {
+        int e = s + 1;
+        while (e < n_ - 1 && !mark_[e]) ++e;
+        float length = 0.0f;
+        for (int k = s + 1; k <= e; ++k) length += D(k - 1, k);
+        stretch_ = length;
+        remaining_ = length;
+        carry_ = 0.0f;
+        stretch_end_ = e;
+    }
+
+    // Evening starts near the end of a stretch.
+    bool NearEnd(float rest, float w) const {
+        return rest / stretch_ <= kEvenFraction || TruncToInt32(rest / w) <= kEvenSteps;
+    }
+
+    bool Place(float px, float py) {
+        if (!out_.Add(GridRound(px, kGrid), GridRound(py, kGrid))) ok_ = false;
+        return ok_;
+    }
+
+    // The pending point: where the segment line prev + t (cur - prev) meets the circle of radius
+    // w around the anchor. 1 found, 0 no solution within the segment, -1 none at all.
+    int FindPending(int i, float seg, float w, float& fx, float& fy) const {
+        if (seg == 0.0f) return -1;
+        const double px = x_[i - 1], py = y_[i - 1];
+        const double dx = static_cast<double>(x_[i]) - px, dy = static_cast<double>(y_[i]) - py;
+        const double ox = px - ax_, oy = py - ay_;
+        const double a = dx * dx + dy * dy;
+        const double b = 2.0 * (dx * ox + dy * oy);
+        const double c = ox * ox + oy * oy - static_cast<double>(w) * w;
+        const double disc = b * b - 4.0 * a * c;
+        if (!(disc >= 0.0) || !(a > 0.0)) return -1;
+        const double root = std::sqrt(disc);
+        const double t_small = (-b - root) / (2.0 * a);
+        const double t_large = (-b + root) / (2.0 * a);
+        double t;
+        if (t_small >= kParamLow && t_small <= kParamHigh) {
+            t = t_small;
+        } else if (t_large >= kParamLow && t_large <= kParamHigh) {
+            t = t_large;
+        } else {
+            return 0;
+        }
+        fx = static_cast<float>(px + t * dx);
+        fy = static_cast<float>(py + t * dy);
+        return 1;
+    }
+
+    // One segment P[i-1] -> P[i]; returns whether a point is pending for the next segment.
+    bool Step(int i) {
+        const float prev_x = x_[i - 1], prev_y = y_[i - 1];
+        const float cur_x = x_[i], cur_y = y_[i];
+        const bool corner = mark_[i] != 0;
+
+        float w = step_;
+        bool evened = false;
+        const float rest = remaining_ + carry_;
+        if (NearEnd(rest, step_)) {
+            evened = true;
+            w = Evening(rest, step_);
+        }
+        const float seg = Dist(prev_x, prev_y, cur_x, cur_y);
+        remaining_ -= seg;
+        if (remaining_ < 0.0f) remaining_ = 0.0f;
+
+        bool reached = false;
+        const bool had_pending = pending_;
+        if (pending_) {
+            float fx = cur_x, fy = cur_y;
+            const int found = FindPending(i, seg, w, fx, fy);
+            if (found <= 0) {
+                if (!corner) {
+                    if (found == 0) carry_ += seg;
+                    return true;
+                }
+                // A segment that ends at a corner always delivers the corner, even when the
+                // pending point cannot be found on it.
+                fx = cur_x;
+                fy = cur_y;
+                reached = true;
+            }
+            if (corner && !reached && Dist(fx, fy, cur_x, cur_y) <= kSnap) {
+                fx = cur_x;
+                fy = cur_y;
+                reached = true;
+            }
+            if (!Place(fx, fy)) return false;
+            ax_ = fx;
+            ay_ = fy;
+        } else {
+            ax_ = prev_x;
+            ay_ = prev_y;
+            if (corner && seg == 0.0f) {
+                // A corner repeating its predecessor: nothing to walk, but it gets its point.
+                if (!Place(cur_x, cur_y)) return false;
+                ax_ = cur_x;
+                ay_ = cur_y;
+                carry_ = 0.0f;
+                return false;
+            }
+        }
+        carry_ = 0.0f;
+        if (reached) return false;
+
+        float ax = ax_, ay = ay_;
+        float r = had_pending ? seg - Dist(prev_x, prev_y, ax, ay) : seg;
+        if (!evened && NearEnd(r + remaining_, w)) evened = true;
+        if (evened) w = Evening(r + remaining_, step_);
+        if (w > r && !corner) {
+            carry_ = r;
+            return true;
+        }
+        // A zero-length segment has no direction: a step along it stays where it is.
+        float scale = seg > 0.0f ? w / seg : 0.0f;
+        float dx = (cur_x - prev_x) * scale, dy = (cur_y - prev_y) * scale;
+        bool result = false;
+        while (r >= w || (corner && r > 0.0f)) {
+            float px = ax + dx, py = ay + dy;
+            r -= w;
+            if (corner && r <= kSnap) {
+                px = cur_x;
+                py = cur_y;
+                r = 0.0f;
+                reached = true;
+            }
+            if (!Place(px, py)) return false;
+            ax = px;
+            ay = py;
+            if (!reached) {
+                if (!evened && NearEnd(r + remaining_, w)) evened = true;
+                if (evened) {
+                    w = Evening(r + remaining_, step_);
+                    scale = seg > 0.0f ? w / seg : 0.0f;
+                    dx = (cur_x - prev_x) * scale;
+                    dy = (cur_y - prev_y) * scale;
+                }
+            }
+            if (0.0f < r && r < w) result = true;
+            if (r == 0.0f && w == 0.0f) {
+                result = !corner;
+                break;
+            }
+        }
+        ax_ = ax;
+        ay_ = ay;
+        carry_ = r;
+        return result;
+    }
+
+    const float* x_;
+    const float* y_;
+    uint8_t* mark_;
+    const int n_;
+    const float step_;
+    PlacedPoints& out_;
+    bool ok_ = true;
+    float ax_ = 0.0f, ay_ = 0.0f;   // the anchor: the last placed point before rounding
+    bool pending_ = false;
+    float stretch_ = 0.0f, remaining_ = 0.0f, carry_ = 0.0f;
+    int stretch_end_ = 0;
+};
+
+}  // namespace
+
+float GridRound(float v, double grid) {
+    const double g = grid;
+    const double q = std::fabs(static_cast<double>(v)) / g;
+    double k = std::trunc(q);
+    if (q - k >= 0.5) k += 1.0;
+    const double rounded = k * g;
+    return static_cast<float>(v < 0.0f ? -rounded : rounded);
+}
+
+float Evening(float rest, float step) {
+    int k = TruncToInt32(rest / step + kEvenBias);
+    if (k == 0) k = 1;
+    return rest / static_cast<float>(k);
+}
+
+int OutputCapacity() { return g_capacity.load(std::memory_order_relaxed); }
+
+PlacedPoints::~PlacedPoints() {
+    for (size_t b = 0; b < blocks_used_; ++b) HeapRelease(blocks_[b]);
+    HeapRelease(blocks_);
+}
+
+bool PlacedPoints::Add(float x, float y) {
+    if (count_ == blocks_used_ * kOutputStep) {
+        if (count_ >= kMaxPlaced) return false;
+        if (blocks_used_ == block_slots_) {
+            const size_t slots = block_slots_ == 0 ? 16 : 2 * block_slots_;
+            float** table = static_cast<float**>(HeapAllocZeroed(slots * sizeof(float*)));
+            if (table == nullptr) return false;
+            for (size_t b = 0; b < blocks_used_; ++b) table[b] = blocks_[b];
+            HeapRelease(blocks_);
+            blocks_ = table;
+            block_slots_ = slots;
+        }
+        float* block = static_cast<float*>(HeapAllocZeroed(2 * kOutputStep * sizeof(float)));
+        if (block == nullptr) return false;
+        blocks_[blocks_used_++] = block;
+        if (blocks_used_ > 1) g_capacity.fetch_add(kOutputStep, std::memory_order_relaxed);
+    }
+    float* slot = blocks_[count_ / kOutputStep] + 2 * (count_ % kOutputStep);
+    slot[0] = x;
+    slot[1] = y;
+    ++count_;
+    return true;
+}
+
+bool SpacingWalk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out) {
+    g_capacity.store(kOutputStep, std::memory_order_relaxed);
+    // Refuse what would step forever: a non-finite length, or one too long for the spacing.
+    double length = 0.0;
+    for (int i = 1; i < n; ++i) length += HypotD(static_cast<double>(x[i]) - x[i - 1], static_cast<double>(y[i]) - y[i - 1]);
+    if (!(length / spacing <= kMaxSpacings)) return false;
+    Walk walk(x, y, mark, n, spacing, out);
+    return walk.Run();
+}
+
+}  // namespace inset
+}  // namespace zed
+
+int ZEDLL_STDCALL InsetPt(tagAPOINT* points, int count, tagAPOINT** result, float spacing) {
+    if (result != nullptr) *result = nullptr;
+    if (points == nullptr || result == nullptr || count < 2 || !(spacing > 0.0f) || !std::isfinite(spacing))
+        return 0;
+    const size_t n = static_cast<size_t>(count);
+    if (n > SIZE_MAX / sizeof(tagAPOINT) - 2) return 0;
+    // Working copies with two spare entries, as the result has.
+    float* x = static_cast<float*>(zed::HeapAllocZeroed((n + 2) * sizeof(float)));
+    float* y = static_cast<float*>(zed::HeapAllocZeroed((n + 2) * sizeof(float)));
+    uint8_t* mark = static_cast<uint8_t*>(zed::HeapAllocZeroed(n + 2));
+    int placed = 0;
+    if (x != nullptr && y != nullptr && mark != nullptr) {
+        for (size_t i = 0; i < n; ++i) {
+            x[i] = points[i].x;
+            y[i] = points[i].y;
+            mark[i] = static_cast<uint8_t>(points[i].a.IsCorner());
+        }
+        zed::inset::PlacedPoints out;
+        if (zed::inset::SpacingWalk(x, y, mark, count, spacing, out)) {
+            const size_t m = out.Count();
+            tagAPOINT* array = static_cast<tagAPOINT*>(zed::HeapAllocZeroed((m + 2) * sizeof(tagAPOINT)));
+            if (array != nullptr) {
+                for (size_t i = 0; i < m; ++i) {
+                    array[i].x = out.X(i);
+                    array[i].y = out.Y(i);
+                    array[i].a.SetCode(1, i == 0 ? 0 : 1);
+                }
+                *result = array;
+                placed = static_cast<int>(m);
+            }
+        }
+    }
+    zed::HeapRelease(x);
+    zed::HeapRelease(y);
+    zed::HeapRelease(mark);
+    return placed;
+}
+
+int ZEDLL_STDCALL InsetPtFree(tagAPOINT** result) {
+    if (result != nullptr && *result != nullptr) {
+        zed::HeapRelease(*result);
+        *result = nullptr;
+    }
+    return 0;
+}

@@ -1,0 +1,353 @@
+// InsetPt: even spacing along polylines, corners, grid, evening, limits and the capacity counter.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "curve_test_util.h"
+#include "curves/inset_walk.h"
+#include "platform/heap.h"
+#include "zedll.h"
+
+namespace {
+
+using curvetest::Pt;
+namespace inset = zed::inset;
+
+std::vector<tagAPOINT> Spaced(std::vector<tagAPOINT> in, float spacing) {
+    tagAPOINT* out = nullptr;
+    const int n = InsetPt(in.data(), static_cast<int>(in.size()), &out, spacing);
+    std::vector<tagAPOINT> v(out, out + n);
+    if (out != nullptr) {
+        // The two spare points past the end are zero.
+        EXPECT_EQ(+out[n].x, 0.0f);
+        EXPECT_EQ(+out[n + 1].a.flags, 0);
+    }
+    InsetPtFree(&out);
+    EXPECT_EQ(out, nullptr);
+    return v;
+}
+
+bool OnGrid(float v) { return inset::GridRound(v, inset::kGrid) == v; }
+
+float Dist(const tagAPOINT& a, const tagAPOINT& b) { return std::hypot(b.x - a.x, b.y - a.y); }
+
+// The corner merge rule, written out from its description, for the property test.
+std::vector<uint8_t> SurvivingCorners(const std::vector<tagAPOINT>& p, float spacing) {
+    const int n = static_cast<int>(p.size());
+    std::vector<uint8_t> m(n);
+    for (int i = 0; i < n; ++i) m[i] = static_cast<uint8_t>(p[i].a.IsCorner());
+    m[0] = m[n - 1] = 1;
+    if (n < 3) return m;
+    const float h = spacing / 2;
+    auto d = [&](int i, int j) { return static_cast<float>(std::hypot(double(p[i].x) - p[j].x, double(p[i].y) - p[j].y)); };
+    if (m[1] && d(1, 0) < h) m[1] = 0;
+    int i = 2;
+    while (i < n - 1) {
+        int next = i + 1;
+        if (m[i] && m[i - 1] && d(i, i - 1) < h) {
+            m[i - 1] = 0;
+            if (i < n - 2 && m[i + 1]) {
+                if (d(i + 1, i) < h) m[i + 1] = 0;
+                next = i + 2;
+            }
+        }
+        i = next;
+    }
+    if (d(n - 2, n - 1) < h) m[n - 2] = 0;
+    return m;
+}
+
+TEST(GridRound, HalvesAwayFromZero) {
+    EXPECT_EQ(inset::GridRound(0.0f, inset::kGrid), 0.0f);
+    EXPECT_EQ(inset::GridRound(0.039f, inset::kGrid), 0.0f);
+    EXPECT_EQ(inset::GridRound(0.041f, inset::kGrid), static_cast<float>(1 * 0.08));
+    EXPECT_EQ(inset::GridRound(-0.041f, inset::kGrid), -static_cast<float>(1 * 0.08));
+    // 21 is 262.5 grid steps: the half goes away from zero.
+    EXPECT_EQ(inset::GridRound(21.0f, inset::kGrid), static_cast<float>(263 * 0.08));
+    EXPECT_EQ(inset::GridRound(-21.0f, inset::kGrid), -static_cast<float>(263 * 0.08));
+    EXPECT_EQ(inset::GridRound(100.0f, inset::kGrid), static_cast<float>(1250 * 0.08));
+    EXPECT_EQ(inset::GridRound(-3.97f, inset::kGrid), -static_cast<float>(50 * 0.08));
+    std::mt19937 rng(1);
+    std::uniform_real_distribution<float> any(-5000, 5000);
+    for (int i = 0; i < 10000; ++i) {
+        const float v = any(rng);
+        const float r = inset::GridRound(v, inset::kGrid);
+        EXPECT_LE(std::fabs(double(r) - v), 0.04 + 1e-3) << v;
+        EXPECT_EQ(inset::GridRound(r, inset::kGrid), r) << "rounding is idempotent at " << v;
+        EXPECT_EQ(inset::GridRound(-v, inset::kGrid), -r);
+    }
+}
+
+TEST(Evening, WholeStepsWithTheBias) {
+    EXPECT_FLOAT_EQ(inset::Evening(100, 10), 10);           // 10.67 -> 10 steps
+    EXPECT_FLOAT_EQ(inset::Evening(105, 10), 105.0f / 11);  // 11.17 -> 11 steps
+    EXPECT_FLOAT_EQ(inset::Evening(103, 10), 103.0f / 10);  // 10.97 -> 10 steps
+    EXPECT_FLOAT_EQ(inset::Evening(3, 10), 3);              // 0.97 -> 0 -> 1 step
+    EXPECT_FLOAT_EQ(inset::Evening(0, 10), 0);
+}
+
+TEST(InsetPt, ShortTwoPointLineComesBackUnchanged) {
+    for (float len : {10.0f, 3.3f, 0.0f}) {
+        const std::vector<tagAPOINT> out = Spaced({Pt(0.013f, 1.001f, 0, 77), Pt(0.013f + len, 1.001f)}, 2);
+        ASSERT_EQ(out.size(), 2u);
+        EXPECT_EQ(+out[0].x, 0.013f);
+        EXPECT_EQ(+out[1].x, 0.013f + len);
+        EXPECT_EQ(+out[1].y, 1.001f);
+        EXPECT_EQ(+out[0].a.code, 1);
+        EXPECT_EQ(+out[0].a.flags, 0);
+        EXPECT_EQ(+out[1].a.code, 1);
+        EXPECT_EQ(+out[1].a.flags, ATR::kDraw);
+    }
+}
+
+TEST(InsetPt, StraightLineOfHundredAtTen) {
+    const std::vector<tagAPOINT> out = Spaced({Pt(0, 0), Pt(100, 0)}, 10);
+    ASSERT_EQ(out.size(), 11u);
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_NEAR(+out[i].x, 10.0 * i, 0.041) << i;
+        EXPECT_EQ(+out[i].y, 0.0f);
+        EXPECT_EQ(+out[i].a.code, 1);
+        EXPECT_EQ(out[i].a.IsDraw(), i == 0 ? 0 : 1);
+        EXPECT_EQ(+out[i].a.kind, 0);
+    }
+    EXPECT_EQ(+out[10].x, inset::GridRound(100.0f, inset::kGrid));
+}
+
+// Worked by hand: the step after (10, 0) is pending across the vertex (15, 0) and lands at chord
+// distance 10 on the next segment, at (15, sqrt(75)); the rest, 6.34, is evened to one step.
+TEST(InsetPt, PendingPointCrossesTheVertex) {
+    const std::vector<tagAPOINT> out = Spaced({Pt(0, 0), Pt(15, 0), Pt(15, 15)}, 10);
+    ASSERT_EQ(out.size(), 4u);
+    EXPECT_EQ(+out[1].x, 10.0f);
+    EXPECT_EQ(+out[1].y, 0.0f);
+    EXPECT_EQ(+out[2].x, inset::GridRound(15.0f, inset::kGrid));
+    EXPECT_EQ(+out[2].y, static_cast<float>(108 * 0.08));   // 8.66 rounds to 108 grid steps
+    EXPECT_EQ(+out[3].x, inset::GridRound(15.0f, inset::kGrid));
+    EXPECT_EQ(+out[3].y, inset::GridRound(15.0f, inset::kGrid));
+}
+
+TEST(InsetPt, FirstPointExactOthersOnTheGrid) {
+    const std::vector<tagAPOINT> out = Spaced({Pt(0.0123f, -7.777f), Pt(33.3f, 21.01f), Pt(70.07f, -4.4f)}, 3.7f);
+    ASSERT_GT(out.size(), 10u);
+    EXPECT_EQ(+out[0].x, 0.0123f);
+    EXPECT_EQ(+out[0].y, -7.777f);
+    for (size_t i = 1; i < out.size(); ++i) {
+        EXPECT_TRUE(OnGrid(+out[i].x) && OnGrid(+out[i].y)) << i;
+    }
+    EXPECT_EQ(+out.back().x, inset::GridRound(70.07f, inset::kGrid));
+    EXPECT_EQ(+out.back().y, inset::GridRound(-4.4f, inset::kGrid));
+}
+
+TEST(InsetPt, StretchEndsWithEvenedStepsNotARemainder) {
+    for (float len : {105.0f, 1003.0f, 997.5f, 64.0f}) {
+        const std::vector<tagAPOINT> out = Spaced({Pt(0, 0), Pt(len, 0)}, 10);
+        ASSERT_GE(out.size(), 3u);
+        // Steps of 10 first, then one evened step to the end, all equal within the grid.
+        const double last_gap = out[out.size() - 1].x - out[out.size() - 2].x;
+        EXPECT_GT(last_gap, 8.0) << len;
+        EXPECT_LT(last_gap, 12.0) << len;
+        for (size_t i = 1; i < out.size(); ++i) {
+            const double gap = out[i].x - out[i - 1].x;
+            EXPECT_TRUE(std::fabs(gap - 10) <= 0.09 || std::fabs(gap - last_gap) <= 0.09)
+                << len << " gap " << i << " = " << gap;
+        }
+        EXPECT_EQ(+out.back().x, inset::GridRound(len, inset::kGrid));
+    }
+}
+
+TEST(InsetPt, CornerMergeRule) {
+    // Corners at 1 (close to the first point), 3 and 4 (close to each other), 6 (close to the last).
+    std::vector<tagAPOINT> p = {Pt(0, 0),  Pt(2, 0, ATR::kCorner),  Pt(50, 0), Pt(50, 40, ATR::kCorner),
+                                Pt(53, 40, ATR::kCorner), Pt(100, 40), Pt(100, 97, ATR::kCorner), Pt(100, 100)};
+    std::vector<float> x, y;
+    std::vector<uint8_t> mark;
+    for (const auto& q : p) {
+        x.push_back(+q.x);
+        y.push_back(+q.y);
+        mark.push_back(static_cast<uint8_t>(q.a.IsCorner()));
+    }
+    inset::PlacedPoints out;
+    ASSERT_TRUE(inset::SpacingWalk(x.data(), y.data(), mark.data(), 8, 10, out));
+    EXPECT_EQ(mark, (std::vector<uint8_t>{1, 0, 0, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(mark, SurvivingCorners(p, 10));
+    // The surviving corner (53, 40) gets a point; the dropped one (50, 40) does not.
+    bool has_53 = false, has_50 = false;
+    for (size_t i = 0; i < out.Count(); ++i) {
+        has_53 |= out.X(i) == inset::GridRound(53, inset::kGrid) && out.Y(i) == inset::GridRound(40, inset::kGrid);
+        has_50 |= out.X(i) == inset::GridRound(50, inset::kGrid) && out.Y(i) == inset::GridRound(40, inset::kGrid);
+    }
+    EXPECT_TRUE(has_53);
+    EXPECT_FALSE(has_50);
+}
+
+TEST(InsetPt, TwoPointsKeepTheirEnds) {
+    // Shorter than half the spacing but longer than 10: both ends still receive a point.
+    const std::vector<tagAPOINT> out = Spaced({Pt(0, 0), Pt(15, 0)}, 40);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(+out[1].x, inset::GridRound(15, inset::kGrid));
+}
+
+TEST(InsetPt, OutOfRangeInputGivesNothing) {
+    std::vector<tagAPOINT> p = {Pt(0, 0), Pt(100, 0), Pt(100, 100)};
+    tagAPOINT sentinel;
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    struct Case { tagAPOINT* points; int n; float spacing; };
+    for (const Case& c : {Case{p.data(), 1, 10}, Case{p.data(), 0, 10}, Case{p.data(), -3, 10}, Case{nullptr, 3, 10},
+                          Case{p.data(), 3, 0}, Case{p.data(), 3, -1}, Case{p.data(), 3, nan}, Case{p.data(), 3, inf},
+                          Case{p.data(), 3, 1e-6f}}) {
+        tagAPOINT* out = &sentinel;
+        EXPECT_EQ(InsetPt(c.points, c.n, &out, c.spacing), 0) << c.n << " " << c.spacing;
+        EXPECT_EQ(out, nullptr);
+    }
+    EXPECT_EQ(InsetPt(p.data(), 3, nullptr, 10), 0);
+    // Non-finite and enormous coordinates are refused rather than walked.
+    for (float bad : {nan, inf, 3e38f}) {
+        std::vector<tagAPOINT> q = {Pt(0, 0), Pt(bad, 0), Pt(-bad, 5)};
+        tagAPOINT* out = &sentinel;
+        EXPECT_EQ(InsetPt(q.data(), 3, &out, 10), 0) << bad;
+        EXPECT_EQ(out, nullptr);
+    }
+}
+
+TEST(InsetPtFree, NullAndRelease) {
+    EXPECT_EQ(InsetPtFree(nullptr), 0);
+    tagAPOINT* none = nullptr;
+    EXPECT_EQ(InsetPtFree(&none), 0);
+    std::vector<tagAPOINT> p = {Pt(0, 0), Pt(50, 0)};
+    tagAPOINT* out = nullptr;
+    ASSERT_GT(InsetPt(p.data(), 2, &out, 5), 0);
+    EXPECT_EQ(InsetPtFree(&out), 0);
+    EXPECT_EQ(out, nullptr);
+}
+
+TEST(InsetPt, OutputCapacityGrowsInSteps) {
+    std::vector<tagAPOINT> p = {Pt(0, 0), Pt(1000, 0)};
+    EXPECT_EQ(Spaced(p, 1).size(), 1001u);
+    EXPECT_EQ(inset::OutputCapacity(), 3000);
+    p[1].x = 7000;
+    EXPECT_EQ(Spaced(p, 1).size(), 7001u);
+    EXPECT_EQ(inset::OutputCapacity(), 9000);
+    p[1].x = 2998;
+    EXPECT_EQ(Spaced(p, 1).size(), 2999u);
+    EXPECT_EQ(inset::OutputCapacity(), 3000);   // reset at each walk
+}
+
+TEST(InsetPt, FailedAllocationsGiveNothingAndLeakNothing) {
+    std::vector<tagAPOINT> p = {Pt(0, 0), Pt(4000, 0), Pt(4000, 10)};
+    for (long allowed = 0; allowed < 8; ++allowed) {
+        tagAPOINT* out = nullptr;
+        zed::heap_faults::FailAfter(allowed);
+        const int n = InsetPt(p.data(), 3, &out, 1);
+        zed::heap_faults::Reset();
+        if (n == 0) {
+            EXPECT_EQ(out, nullptr);
+        } else {
+            EXPECT_EQ(n, 4011);
+            EXPECT_NE(out, nullptr);
+        }
+        InsetPtFree(&out);
+    }
+}
+
+// Random polylines: the documented properties hold on every one, and every call ends.
+TEST(InsetPt, PropertiesOnRandomPolylines) {
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        std::mt19937 rng(seed);
+        const int n = 2 + static_cast<int>(rng() % 40);
+        std::vector<tagAPOINT> p = curvetest::RandomPolyline(rng, n, seed % 4 == 0 ? 4 : 60);
+        for (int i = 1; i < n - 1; ++i)
+            if (rng() % 4 == 0) p[i].a.flags = ATR::kCorner;
+        const float spacing = std::uniform_real_distribution<float>(0.5f, 25.0f)(rng);
+        const std::vector<tagAPOINT> out = Spaced(p, spacing);
+        ASSERT_GE(out.size(), 2u) << "seed " << seed;
+        if (n == 2 && Dist(p[0], p[1]) <= 10) continue;   // comes back unchanged
+        EXPECT_EQ(+out[0].x, +p[0].x);
+        EXPECT_EQ(+out[0].y, +p[0].y);
+        for (size_t i = 1; i < out.size(); ++i) ASSERT_TRUE(OnGrid(+out[i].x) && OnGrid(+out[i].y)) << seed;
+        EXPECT_EQ(+out.back().x, inset::GridRound(+p[n - 1].x, inset::kGrid)) << "seed " << seed;
+        EXPECT_EQ(+out.back().y, inset::GridRound(+p[n - 1].y, inset::kGrid)) << "seed " << seed;
+        // Every surviving corner receives a point, in order.
+        const std::vector<uint8_t> corners = SurvivingCorners(p, spacing);
+        size_t from = 1;
+        for (int i = 1; i < n; ++i) {
+            if (!corners[i]) continue;
+            const float cx = inset::GridRound(p[i].x, inset::kGrid), cy = inset::GridRound(p[i].y, inset::kGrid);
+            size_t k = from;
+            while (k < out.size() && !(out[k].x == cx && out[k].y == cy)) ++k;
+            ASSERT_LT(k, out.size()) << "seed " << seed << " corner " << i;
+            from = k;
+        }
+        // Neighbours are never further apart than the largest evened step (4/3 of the spacing)
+        // plus the snap distance and the grid.
+        for (size_t i = 1; i < out.size(); ++i) {
+            EXPECT_LE(Dist(out[i - 1], out[i]), spacing * 4 / 3 + 0.4f + 0.12f) << "seed " << seed << " point " << i;
+        }
+    }
+}
+
+// Straight stretches between corners: steps of the spacing, then one evened step size.
+TEST(InsetPt, EvenSpacingWithinStraightStretches) {
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::mt19937 rng(seed);
+        const int n = 2 + static_cast<int>(rng() % 8);
+        std::vector<tagAPOINT> p = curvetest::RandomPolyline(rng, n, 300);
+        for (auto& q : p) q.a.flags = ATR::kCorner;
+        const float spacing = std::uniform_real_distribution<float>(2.0f, 20.0f)(rng);
+        const std::vector<tagAPOINT> out = Spaced(p, spacing);
+        const std::vector<uint8_t> corners = SurvivingCorners(p, spacing);
+        // Split the output at the corner points and look at the gaps of each stretch.
+        size_t k = 1;
+        std::vector<double> gaps;
+        for (int i = 1; i < n; ++i) {
+            if (!corners[i]) continue;
+            const float cx = inset::GridRound(p[i].x, inset::kGrid), cy = inset::GridRound(p[i].y, inset::kGrid);
+            gaps.clear();
+            for (; k < out.size(); ++k) {
+                gaps.push_back(Dist(out[k - 1], out[k]));
+                if (out[k].x == cx && out[k].y == cy) break;
+            }
+            ASSERT_LT(k, out.size()) << "seed " << seed;
+            ++k;
+            bool straight = true;   // the stretch is one segment when the previous point is a corner
+            for (int j = i - 1; j > 0 && !corners[j]; --j) straight = false;
+            if (!straight || gaps.size() < 2) continue;
+            const double last = gaps.back();
+            for (double g : gaps) {
+                EXPECT_TRUE(std::fabs(g - spacing) <= 0.15 || std::fabs(g - last) <= 0.15)
+                    << "seed " << seed << " gap " << g << " spacing " << spacing << " last " << last;
+            }
+        }
+    }
+}
+
+// Degenerate input: repeated points, repeated corners, everything on one spot. The walk ends.
+TEST(InsetPt, DegenerateInputEnds) {
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        std::mt19937 rng(seed);
+        const int n = 2 + static_cast<int>(rng() % 30);
+        std::vector<tagAPOINT> p;
+        for (int i = 0; i < n; ++i) {
+            const float x = static_cast<float>(rng() % 4) * 7.0f, y = static_cast<float>(rng() % 3) * 5.0f;
+            p.push_back(Pt(x, y, rng() % 2 ? ATR::kCorner : 0));
+            if (rng() % 3 == 0 && i + 1 < n) {
+                p.push_back(p.back());
+                ++i;
+            }
+        }
+        const float spacing = std::uniform_real_distribution<float>(0.1f, 30.0f)(rng);
+        const std::vector<tagAPOINT> out = Spaced(p, spacing);
+        ASSERT_GE(out.size(), 1u) << seed;
+        if (p.size() == 2 && Dist(p[0], p[1]) <= 10) continue;
+        for (const auto& q : out) ASSERT_TRUE(std::isfinite(+q.x) && std::isfinite(+q.y)) << seed;
+        EXPECT_EQ(+out.back().x, inset::GridRound(+p.back().x, inset::kGrid)) << seed;
+        EXPECT_EQ(+out.back().y, inset::GridRound(+p.back().y, inset::kGrid)) << seed;
+    }
+    std::vector<tagAPOINT> same(50, Pt(3, 3, ATR::kCorner));
+    EXPECT_GE(Spaced(same, 1).size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,425 @@
+// CLS_Spline::nunispl and NoUniformSpline against an independent natural cubic spline on
+// cumulative chord length, their sampling modes, run splitting and limits.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+#include <random>
+#include <vector>
+
+#include "curve_test_util.h"
+#include "curves/shared_array.h"
+#include "platform/heap.h"
+#include "zedll.h"
+
+namespace {
+
+using curvetest::Pt;
+
+// Natural cubic spline of one coordinate over knots t, by second derivatives (moments) M with
+// M0 = M(n-1) = 0, solved by dense Gaussian elimination with partial pivoting, all in double.
+class Reference {
+public:
+    Reference(const std::vector<double>& t, const std::vector<double>& y) : t_(t), y_(y), m_(t.size(), 0.0) {
+        const size_t n = t.size();
+        if (n < 3) return;
+        const size_t k = n - 2;   // unknowns M1 .. M(n-2)
+        std::vector<std::vector<double>> a(k, std::vector<double>(k + 1, 0.0));
+        for (size_t i = 1; i + 1 < n; ++i) {
+            const double h0 = t[i] - t[i - 1], h1 = t[i + 1] - t[i];
+            auto& row = a[i - 1];
+            if (i > 1) row[i - 2] = h0;
+            row[i - 1] = 2 * (h0 + h1);
+            if (i + 1 < n - 1) row[i] = h1;
+            row[k] = 6 * ((y[i + 1] - y[i]) / h1 - (y[i] - y[i - 1]) / h0);
+        }
+        for (size_t c = 0; c < k; ++c) {
+            size_t pivot = c;
+            for (size_t r = c + 1; r < k; ++r)
+                if (std::fabs(a[r][c]) > std::fabs(a[pivot][c])) pivot = r;
+            std::swap(a[c], a[pivot]);
+            for (size_t r = c + 1; r < k; ++r) {
+                const double f = a[r][c] / a[c][c];
+                for (size_t j = c; j <= k; ++j) a[r][j] -= f * a[c][j];
+            }
+        }
+        for (size_t c = k; c-- > 0;) {
+            double s = a[c][k];
+            for (size_t j = c + 1; j < k; ++j) s -= a[c][j] * m_[j + 1];
+            m_[c + 1] = s / a[c][c];
+        }
+    }
+    // The spline at parameter u within segment i.
+    double At(size_t i, double u) const {
+        const double h = t_[i + 1] - t_[i], a = t_[i + 1] - u, b = u - t_[i];
+        return m_[i] * a * a * a / (6 * h) + m_[i + 1] * b * b * b / (6 * h) + (y_[i] / h - m_[i] * h / 6) * a +
+               (y_[i + 1] / h - m_[i + 1] * h / 6) * b;
+    }
+
+private:
+    std::vector<double> t_, y_, m_;
+};
+
+struct ReferenceCurve {
+    std::vector<double> t;
+    Reference x, y;
+    static ReferenceCurve Of(const std::vector<tagA3POINT>& p) {
+        std::vector<double> t{0.0}, xs, ys;
+        for (size_t i = 0; i < p.size(); ++i) {
+            if (i > 0) t.push_back(t.back() + std::hypot(double(p[i].x) - p[i - 1].x, double(p[i].y) - p[i - 1].y));
+            xs.push_back(+p[i].x);
+            ys.push_back(+p[i].y);
+        }
+        return ReferenceCurve{t, Reference(t, xs), Reference(t, ys)};
+    }
+    // Arc length of segment i, by fine chords.
+    double SegmentArc(size_t i) const {
+        double len = 0, px = x.At(i, t[i]), py = y.At(i, t[i]);
+        const int steps = 4000;
+        for (int j = 1; j <= steps; ++j) {
+            const double u = t[i] + (t[i + 1] - t[i]) * j / steps;
+            const double qx = x.At(i, u), qy = y.At(i, u);
+            len += std::hypot(qx - px, qy - py);
+            px = qx;
+            py = qy;
+        }
+        return len;
+    }
+};
+
+std::vector<tagA3POINT> To3(const std::vector<tagAPOINT>& v) {
+    std::vector<tagA3POINT> out;
+    for (const auto& p : v) out.push_back(tagA3POINT(p.x, p.y, 7.0f, p.a));
+    return out;
+}
+
+TEST(Nunispl, ThreeEvenCollinearPointsGiveTheChordMidpoints) {
+    std::vector<tagA3POINT> p = {tagA3POINT(0, 0, 5, ATR()), tagA3POINT(10, 0, 5, ATR()), tagA3POINT(20, 0, 5, ATR())};
+    CLS_Spline spline;
+    int count = 0;
+    tagA3POINT* out = nullptr;
+    ASSERT_EQ(spline.nunispl(p.data(), 3, &count, &out, 0), 1);
+    ASSERT_EQ(count, 5);
+    const float xs[5] = {0, 5, 10, 15, 20};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FLOAT_EQ(+out[i].x, xs[i]);
+        EXPECT_EQ(+out[i].y, 0.0f);
+        EXPECT_EQ(+out[i].z, 0.0f);
+    }
+    EXPECT_EQ(+out[5].x, 0.0f);   // the extra zero-filled point
+    zed::HeapRelease(out);
+}
+
+TEST(Nunispl, MidpointsAgreeWithAnIndependentNaturalSpline) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 60; ++round) {
+        const int n = 3 + round % 40;
+        std::vector<tagA3POINT> p = To3(curvetest::RandomPolyline(rng, n, 80));
+        CLS_Spline spline;
+        int count = 0;
+        tagA3POINT* out = nullptr;
+        ASSERT_EQ(spline.nunispl(p.data(), n, &count, &out, 0), 1);
+        ASSERT_EQ(count, 2 * n - 1);
+        const ReferenceCurve ref = ReferenceCurve::Of(p);
+        double scale = 1;
+        for (const auto& q : p) scale = std::max({scale, std::fabs(double(q.x)), std::fabs(double(q.y))});
+        for (int i = 0; i + 1 < n; ++i) {
+            // The even-numbered points are the run's own points, bit for bit.
+            EXPECT_EQ(+out[2 * i].x, +p[i].x);
+            EXPECT_EQ(+out[2 * i].y, +p[i].y);
+            const double u = (ref.t[i] + ref.t[i + 1]) / 2;
+            EXPECT_NEAR(+out[2 * i + 1].x, +ref.x.At(i, u), 2e-6 * scale) << "round " << round << " segment " << i;
+            EXPECT_NEAR(+out[2 * i + 1].y, +ref.y.At(i, u), 2e-6 * scale) << "round " << round << " segment " << i;
+            EXPECT_EQ(+out[2 * i + 1].z, 0.0f);
+        }
+        EXPECT_EQ(+out[2 * n - 2].x, +p[n - 1].x);
+        zed::HeapRelease(out);
+    }
+}
+
+TEST(Nunispl, RequestZeroAttributes) {
+    std::vector<tagA3POINT> p;
+    for (int i = 0; i < 5; ++i) {
+        ATR a;
+        a.code = static_cast<uint16_t>(100 + i);
+        p.push_back(tagA3POINT(static_cast<float>(i * 10), static_cast<float>(i % 2), 0, a));
+    }
+    CLS_Spline spline;
+    int count = 0;
+    tagA3POINT* out = nullptr;
+    ASSERT_EQ(spline.nunispl(p.data(), 5, &count, &out, 0), 1);
+    const int expected[9] = {100, 101, 101, 101, 102, 102, 103, 103, 104};   // point 1 takes P1's
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(+out[i].a.code, expected[i]) << i;
+    zed::HeapRelease(out);
+}
+
+// Where the samples of request m belong: at multiples of total / (m - 1) of arc length (the
+// reference's own, by fine integration), with the parameter linear in arc length within a segment.
+TEST(Nunispl, EvenArcLengthSamplesFollowTheReference) {
+    std::mt19937 rng(5);
+    for (int round = 0; round < 20; ++round) {
+        const int n = 4 + round % 9;
+        std::vector<tagA3POINT> p = To3(curvetest::RandomPolyline(rng, n, 60));
+        for (int i = 0; i < n; ++i) p[i].a.code = static_cast<uint16_t>(i + 1);
+        const int m = 5 + round * 3;
+        CLS_Spline spline;
+        int count = 0;
+        tagA3POINT* out = nullptr;
+        ASSERT_EQ(spline.nunispl(p.data(), n, &count, &out, m), 1);
+        ASSERT_EQ(count, m);
+        EXPECT_EQ(+out[0].x, +p[0].x);
+        EXPECT_EQ(+out[0].y, +p[0].y);
+        EXPECT_EQ(+out[m - 1].x, +p[n - 1].x);
+        EXPECT_EQ(+out[m - 1].y, +p[n - 1].y);
+        EXPECT_EQ(+out[0].a.code, 1);
+        EXPECT_EQ(+out[m - 1].a.code, n);
+        const ReferenceCurve ref = ReferenceCurve::Of(p);
+        std::vector<double> len;   // arc length of each segment
+        double total = 0;
+        for (int i = 0; i + 1 < n; ++i) {
+            len.push_back(ref.SegmentArc(i));
+            total += len.back();
+        }
+        const double step = total / (m - 1);
+        for (int k = 1; k < m - 1; ++k) {
+            EXPECT_EQ(+out[k].a.code, 2) << "samples carry P1's attribute";
+            double d = k * step;
+            int i = 0;
+            while (i < n - 2 && d > len[i]) d -= len[i++];
+            const double u = ref.t[i] + d * (ref.t[i + 1] - ref.t[i]) / len[i];
+            EXPECT_NEAR(out[k].x, ref.x.At(i, u), 1e-2 * step) << "round " << round << " sample " << k;
+            EXPECT_NEAR(out[k].y, ref.y.At(i, u), 1e-2 * step) << "round " << round << " sample " << k;
+        }
+        zed::HeapRelease(out);
+    }
+}
+
+// On a gently curving outline the samples are evenly spaced along the curve.
+TEST(Nunispl, EvenArcLengthSpacingOnAnArc) {
+    std::vector<tagA3POINT> p;
+    for (int i = 0; i < 9; ++i) {
+        const double a = 0.2 * i + 0.01 * i * i;   // uneven control-point spacing
+        p.push_back(tagA3POINT(static_cast<float>(300 * std::cos(a)), static_cast<float>(300 * std::sin(a)), 0, ATR()));
+    }
+    CLS_Spline spline;
+    int count = 0;
+    tagA3POINT* out = nullptr;
+    ASSERT_EQ(spline.nunispl(p.data(), 9, &count, &out, 41), 1);
+    std::vector<double> gaps;
+    for (int k = 1; k < 41; ++k) gaps.push_back(std::hypot(double(out[k].x) - out[k - 1].x, double(out[k].y) - out[k - 1].y));
+    const double mean = std::accumulate(gaps.begin(), gaps.end(), 0.0) / gaps.size();
+    for (double g : gaps) EXPECT_NEAR(g, mean, 0.015 * mean);
+    zed::HeapRelease(out);
+}
+
+TEST(Nunispl, RefusesWithoutWritingAnything) {
+    std::vector<tagA3POINT> p(40000);
+    for (int i = 0; i < 40000; ++i) p[i] = tagA3POINT(static_cast<float>(i), static_cast<float>(i % 7), 0, ATR());
+    CLS_Spline spline;
+    struct Case { int n, request; };
+    for (const Case& c : {Case{2, 0}, Case{0, 0}, Case{-5, 0}, Case{32768, 0}, Case{40000, 0}, Case{5, 1},
+                          Case{5, -1}, Case{5, -2147483647 - 1}}) {
+        int count = -77;
+        tagA3POINT* sentinel = reinterpret_cast<tagA3POINT*>(uintptr_t{0xdeadbeef});
+        tagA3POINT* out = sentinel;
+        EXPECT_EQ(spline.nunispl(p.data(), c.n, &count, &out, c.request), -1) << c.n << " " << c.request;
+        EXPECT_EQ(count, -77);
+        EXPECT_EQ(out, sentinel);
+    }
+    int count = 0;
+    tagA3POINT* out = nullptr;
+    EXPECT_EQ(spline.nunispl(nullptr, 5, &count, &out, 0), -1);
+    EXPECT_EQ(spline.nunispl(p.data(), 5, nullptr, &out, 0), -1);
+    EXPECT_EQ(spline.nunispl(p.data(), 5, &count, nullptr, 0), -1);
+    // The longest run the solver takes.
+    ASSERT_EQ(spline.nunispl(p.data(), 32767, &count, &out, 0), 1);
+    EXPECT_EQ(count, 2 * 32767 - 1);
+    EXPECT_EQ(+out[count - 1].x, 32766.0f);
+    zed::HeapRelease(out);
+}
+
+TEST(Nunispl, FailedAllocationsWriteNothingAndLeakNothing) {
+    std::vector<tagA3POINT> p = To3({Pt(0, 0), Pt(10, 5), Pt(20, 0), Pt(30, 8)});
+    CLS_Spline spline;
+    for (long allowed = 0; allowed < 4; ++allowed) {
+        int count = -77;
+        tagA3POINT* out = nullptr;
+        zed::heap_faults::FailAfter(allowed);
+        EXPECT_EQ(spline.nunispl(p.data(), 4, &count, &out, 9), -1) << allowed;
+        zed::heap_faults::Reset();
+        EXPECT_EQ(count, -77);
+        EXPECT_EQ(out, nullptr);
+    }
+    int count = 0;
+    tagA3POINT* out = nullptr;
+    zed::heap_faults::FailAfter(4);
+    EXPECT_EQ(spline.nunispl(p.data(), 4, &count, &out, 9), 1);
+    zed::heap_faults::Reset();
+    zed::HeapRelease(out);
+}
+
+TEST(NoUniformSpline, RunsSplitAtCornersAndRepeatsMerge) {
+    // Run A: 0..3 with a repeat of point 1; corner at 3 closes it. Corner 4 right after a corner
+    // passes alone. Run B: 5..8.
+    std::vector<tagAPOINT> p = {Pt(0, 0, ATR::kSpline), Pt(10, 10), Pt(10, 10), Pt(20, 0, ATR::kCorner, 9),
+                                Pt(20, 0, ATR::kCorner | ATR::kSpline, 8), Pt(30, 5), Pt(40, 0), Pt(50, 5),
+                                Pt(60, 0)};
+    CLS_Spline spline;
+    int count = 0;
+    tagAPOINT* out = spline.NoUniformSpline(p.data(), static_cast<int>(p.size()), &count, 0);
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(count, 5 + 1 + 7);
+    EXPECT_EQ(+out[0].x, 0.0f);
+    EXPECT_EQ(+out[2].x, 10.0f);
+    EXPECT_EQ(+out[4].x, 20.0f);
+    EXPECT_EQ(out[4].a.IsCorner(), 1);
+    EXPECT_EQ(+out[4].a.code, 9);
+    EXPECT_EQ(+out[5].x, 20.0f);   // the second corner, not merged with the first
+    EXPECT_EQ(+out[5].a.code, 8);
+    EXPECT_EQ(+out[6].x, 30.0f);
+    EXPECT_EQ(+out[12].x, 60.0f);
+    for (int i = 0; i < count; ++i) EXPECT_EQ(out[i].a.IsSpline(), 0) << i;
+    EXPECT_EQ(zed::SharedArrayHolders(out), 1);
+}
+
+TEST(NoUniformSpline, ShortRunsPassThroughUnchanged) {
+    std::vector<tagAPOINT> p = {Pt(1, 1), Pt(2, 3, ATR::kCorner), Pt(5, 5, ATR::kCorner), Pt(7, 1),
+                                Pt(9, 9, ATR::kCorner), Pt(4, 4)};
+    CLS_Spline spline;
+    for (int request : {0, 6, 17}) {
+        int count = 0;
+        tagAPOINT* out = spline.NoUniformSpline(p.data(), 6, &count, request);
+        ASSERT_EQ(count, 6);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(+out[i].x, +p[i].x);
+            EXPECT_EQ(+out[i].y, +p[i].y);
+        }
+    }
+}
+
+TEST(NoUniformSpline, RequestEqualToCountGivesEachRunItsOwnLength) {
+    std::mt19937 rng(2);
+    std::vector<tagAPOINT> p = curvetest::RandomPolyline(rng, 30, 40);
+    CLS_Spline spline;
+    int count = 0;
+    tagAPOINT* out = spline.NoUniformSpline(p.data(), 30, &count, 30);
+    ASSERT_EQ(count, 30);
+    EXPECT_EQ(+out[0].x, +p[0].x);
+    EXPECT_EQ(+out[29].y, +p[29].y);
+    p[12].a.flags |= ATR::kCorner;   // two runs: 13 and 17 points
+    out = spline.NoUniformSpline(p.data(), 30, &count, 30);
+    ASSERT_EQ(count, 30);
+    EXPECT_EQ(+out[12].x, +p[12].x);
+    EXPECT_EQ(+out[13].x, +p[13].x);
+    // Any other request gives every run that many points.
+    out = spline.NoUniformSpline(p.data(), 30, &count, 9);
+    EXPECT_EQ(count, 18);
+}
+
+TEST(NoUniformSpline, AttributesOfTheControlPoints) {
+    std::vector<tagAPOINT> p;
+    for (int i = 0; i < 6; ++i) p.push_back(Pt(static_cast<float>(i * 10), static_cast<float>(i * i), ATR::kSpline | (i % 2 ? ATR::kDraw : 0), static_cast<uint16_t>(i)));
+    CLS_Spline spline;
+    int count = 0;
+    tagAPOINT* out = spline.NoUniformSpline(p.data(), 6, &count, 0);
+    ASSERT_EQ(count, 11);
+    for (int k = 0; k < 11; ++k) {
+        const int source = k == 1 ? 1 : k / 2;
+        EXPECT_EQ(+out[k].a.code, source) << k;
+        EXPECT_EQ(out[k].a.IsDraw(), source % 2) << k;
+        EXPECT_EQ(out[k].a.IsSpline(), 0) << k;
+    }
+}
+
+TEST(NoUniformSpline, LongRunsCloseAtTheSolverLimit) {
+    const int n = 40000;
+    std::vector<tagAPOINT> p(n);
+    for (int i = 0; i < n; ++i) p[i] = Pt(static_cast<float>(i), static_cast<float>(i % 5));
+    CLS_Spline spline;
+    int count = 0;
+    tagAPOINT* out = spline.NoUniformSpline(p.data(), n, &count, 0);
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(count, (2 * 32767 - 1) + (2 * (n - 32767) - 1));
+    EXPECT_EQ(+out[2 * 32767 - 2].x, 32766.0f);
+    EXPECT_EQ(+out[2 * 32767 - 1].x, 32767.0f);
+    EXPECT_EQ(+out[count - 1].x, static_cast<float>(n - 1));
+}
+
+TEST(NoUniformSpline, CapacityIsNeverExceeded) {
+    std::vector<tagAPOINT> p;
+    for (int i = 0; i < 10; ++i) p.push_back(Pt(static_cast<float>(i * 10), static_cast<float>(i % 3), i == 4 ? ATR::kCorner : 0));
+    CLS_Spline spline;
+    int count = 0;
+    // Two runs of 5 points asking 150 points each: the second does not fit into 200.
+    tagAPOINT* out = spline.NoUniformSpline(p.data(), 10, &count, 150);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(count, 150);
+    EXPECT_EQ(+out[149].x, 40.0f);
+    out = spline.NoUniformSpline(p.data(), 10, &count, 2147483647);
+    EXPECT_EQ(count, 0);
+    out = spline.NoUniformSpline(p.data(), 10, &count, 100);
+    EXPECT_EQ(count, 200);
+    // Request 1 and negative requests: the runs cannot be splined and add nothing.
+    out = spline.NoUniformSpline(p.data(), 10, &count, 1);
+    EXPECT_EQ(count, 0);
+    out = spline.NoUniformSpline(p.data(), 10, &count, -4);
+    EXPECT_EQ(count, 0);
+}
+
+TEST(NoUniformSpline, CornerRepeatingItsPredecessorStaysFinite) {
+    std::vector<tagAPOINT> p = {Pt(0, 0), Pt(10, 8), Pt(20, 0), Pt(20, 0, ATR::kCorner), Pt(30, 4), Pt(40, 0), Pt(50, 3)};
+    CLS_Spline spline;
+    for (int request : {0, 12}) {
+        int count = 0;
+        tagAPOINT* out = spline.NoUniformSpline(p.data(), 7, &count, request);
+        ASSERT_GT(count, 0);
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(std::isfinite(+out[i].x) && std::isfinite(+out[i].y)) << request << " " << i;
+        }
+    }
+}
+
+TEST(NoUniformSpline, ReplacesThePlaneArrayWhoeverMadeIt) {
+    std::vector<tagAPOINT> p;
+    for (int i = 0; i < 8; ++i) p.push_back(Pt(static_cast<float>(i), static_cast<float>(i % 2)));
+    CLS_Spline spline;
+    int count = 0;
+    tagAPOINT* beta = spline.BetaSpline(p.data(), 8, &count, false);
+    CLS_Spline keeper(spline);
+    EXPECT_EQ(zed::SharedArrayHolders(beta), 2);
+    tagAPOINT* smooth = spline.NoUniformSpline(p.data(), 8, &count, 0);
+    EXPECT_EQ(zed::SharedArrayHolders(beta), 1);
+    EXPECT_EQ(zed::SharedArrayHolders(smooth), 1);
+    int untouched = -77;
+    EXPECT_EQ(spline.NoUniformSpline(nullptr, 8, &untouched, 0), nullptr);
+    EXPECT_EQ(spline.NoUniformSpline(p.data(), 0, &untouched, 0), nullptr);
+    EXPECT_EQ(untouched, -77);
+    EXPECT_EQ(zed::SharedArrayHolders(smooth), 1);   // refused calls keep the array
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NoUniformSpline, FailedRunBufferReleasesThePlaneArray) {
+    std::vector<tagAPOINT> p;
+    for (int i = 0; i < 8; ++i) p.push_back(Pt(static_cast<float>(i * 3), static_cast<float>(i % 3)));
+    CLS_Spline spline;
+    int count = -1;
+    ASSERT_NE(spline.NoUniformSpline(p.data(), 8, &count, 0), nullptr);
+    zed::heap_faults::FailAfter(0);
+    EXPECT_EQ(spline.NoUniformSpline(p.data(), 8, &count, 0), nullptr);
+    zed::heap_faults::Reset();
+    EXPECT_EQ(count, 0);
+    // A failing nunispl inside (its working arrays refused) drops only that run.
+    for (long allowed = 1; allowed < 6; ++allowed) {
+        zed::heap_faults::FailAfter(allowed);
+        tagAPOINT* out = spline.NoUniformSpline(p.data(), 8, &count, 0);
+        zed::heap_faults::Reset();
+        ASSERT_NE(out, nullptr);
+        EXPECT_TRUE(count == 0 || count == 15) << allowed;
+    }
+}
+
+}  // namespace
