@@ -39,6 +39,21 @@ private:
 
 void SetDraw(tagAPOINT& p, int draw) { p.a.SetCode(p.a.GetCode(), draw); }
 
+// Makes room for n more line.points: a buffer of line.capacity + n + 10 slots once line.count + n reaches the
+// line.capacity. 0, or -1 with the line unchanged when the heap refuses.
+int Grow(CLS_LK& line, int n) {
+    const int64_t used = line.count > 0 ? line.count : 0;
+    if (used + n < line.capacity) return 0;
+    const int64_t slots = static_cast<int64_t>(line.capacity > 0 ? line.capacity : 0) + n + 10;
+    tagAPOINT* fresh = zed::HeapPoints(slots);
+    if (fresh == nullptr) return -1;
+    if (line.points != nullptr) MovePoints(fresh, line.points, static_cast<int>(used));
+    zed::HeapRelease(line.points);
+    line.points = fresh;
+    line.capacity = static_cast<int32_t>(slots);
+    return 0;
+}
+
 }  // namespace
 
 CLS_LK::CLS_LK() : rect() {}
@@ -98,19 +113,6 @@ int CLS_LK::HasDrill() const {
     return 0;
 }
 
-int CLS_LK::Grow(int n) {
-    const int64_t used = count > 0 ? count : 0;
-    if (used + n < capacity) return 0;
-    const int64_t slots = static_cast<int64_t>(capacity > 0 ? capacity : 0) + n + 10;
-    tagAPOINT* fresh = zed::HeapPoints(slots);
-    if (fresh == nullptr) return -1;
-    if (points != nullptr) MovePoints(fresh, points, static_cast<int>(used));
-    zed::HeapRelease(points);
-    points = fresh;
-    capacity = static_cast<int32_t>(slots);
-    return 0;
-}
-
 int CLS_LK::ChangeDirect() {
     if (points == nullptr || count <= 0) {
         // Nothing to reverse; the orientation flag still flips, as it does for any line.
@@ -152,7 +154,7 @@ int CLS_LK::ChangeDirect() {
 int CLS_LK::InsertPointsBefore(int i, tagAPOINT* p, int n) {
     if (!IsReady(i) || p == nullptr || n < 1) return -1;
     Source source(*this, p, n);
-    if (source.get() == nullptr || Grow(n) != 0) return -1;
+    if (source.get() == nullptr || Grow(*this, n) != 0) return -1;
     MovePoints(points + i + n, points + i, count - i);
     MovePoints(points + i, source.get(), n);
     count += n;
@@ -164,7 +166,7 @@ int CLS_LK::InsertPointsAfter(int i, tagAPOINT* p, int n) {
     if (!IsReady(i) || p == nullptr || n < 1) return -1;
     if (i == count - 1) return AppendPoints(p, n);
     Source source(*this, p, n);
-    if (source.get() == nullptr || Grow(n) != 0) return -1;
+    if (source.get() == nullptr || Grow(*this, n) != 0) return -1;
     MovePoints(points + i + 1 + n, points + i + 1, count - i - 1);
     MovePoints(points + i + 1, source.get(), n);
     count += n;
@@ -193,7 +195,7 @@ int CLS_LK::AppendPoints(tagAPOINT* p, int n) {
         return 0;
     }
     Source source(*this, p, n);
-    if (source.get() == nullptr || Grow(n) != 0) return -1;
+    if (source.get() == nullptr || Grow(*this, n) != 0) return -1;
     MovePoints(points + count, source.get(), n);
     count += n;
     ComputeRect();

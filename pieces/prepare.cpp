@@ -46,8 +46,8 @@ void Close(Segment& s, const tagAPOINT* p, int end, Closure form) {
     const tagAPOINT& last = p[end];
     const float dx = zed::FabsF(last.x - first.x);
     const float dy = zed::FabsF(last.y - first.y);
-    const bool near = form == Closure::kBothNear ? (dx < kNear && dy < kNear) : (dx < kNear || dy < kNear);
-    s.closed = near && !last.a.IsDrill() && end - s.start >= 3 ? 1 : 0;
+    const bool ends_meet = form == Closure::kBothNear ? (dx < kNear && dy < kNear) : (dx < kNear || dy < kNear);
+    s.closed = ends_meet && !last.a.IsDrill() && end - s.start >= 3 ? 1 : 0;
     s.clockwise = 0;
     if (s.closed) {
         s.clockwise = ClockWise(const_cast<tagAPOINT*>(p + s.start), end - s.start + 1) == 1 ? 1 : 0;
@@ -176,9 +176,9 @@ int CLS_LineKus::AddLine(tagAPOINT* p, int n, CLS_LK::TLine type, CLS_LK::TSLine
     // A single line closes on either axis, and three points suffice.
     const tagAPOINT& first = p[0];
     const tagAPOINT& last = p[n - 1];
-    const bool near = zed::FabsF(last.x - first.x) < kNear || zed::FabsF(last.y - first.y) < kNear;
+    const bool ends_meet = zed::FabsF(last.x - first.x) < kNear || zed::FabsF(last.y - first.y) < kNear;
     line->closed = 0;
-    if (near && !last.a.IsDrill() && n > 2) {
+    if (ends_meet && !last.a.IsDrill() && n > 2) {
         line->closed = 1;
         line->clockwise = ClockWise(line->points, n) == 1 ? 1 : 0;
     }

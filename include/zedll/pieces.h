@@ -116,9 +116,6 @@ public:
     float ComputeDistancePoint(int i, tagAPOINT& q) const;
     /// true if the line is closed and `q` lies inside it.
     bool IsPointIn(tagAPOINT& q) const;
-
-private:
-    int Grow(int n);
 };
 
 /// A free text placed on a piece.

@@ -22,7 +22,9 @@ struct OwnedLine {
     OwnedLine() { std::memset(static_cast<void*>(&line), 0, sizeof line); }
     explicit OwnedLine(const std::vector<tagAPOINT>& pts) : OwnedLine() {
         std::vector<tagAPOINT> copy = pts;
-        if (!copy.empty()) EXPECT_EQ(line.AppendPoints(copy.data(), static_cast<int>(copy.size())), 0);
+        if (!copy.empty()) {
+            EXPECT_EQ(line.AppendPoints(copy.data(), static_cast<int>(copy.size())), 0);
+        }
     }
     ~OwnedLine() { zed::HeapRelease(line.points); }
     OwnedLine(const OwnedLine&) = delete;

@@ -41,8 +41,12 @@ inline void ExpectConsistent(const CLS_LineKus& piece) {
     const int n1 = piece.numLines, n2 = piece.numLines2;
     EXPECT_GE(n1, 0);
     EXPECT_GE(n2, 0);
-    if (n1 > 0) EXPECT_NE(piece.lines, nullptr);
-    if (n2 > 0) EXPECT_NE(piece.lines2, nullptr);
+    if (n1 > 0) {
+        EXPECT_NE(piece.lines, nullptr);
+    }
+    if (n2 > 0) {
+        EXPECT_NE(piece.lines2, nullptr);
+    }
     for (int list = 0; list < 2; ++list) {
         const CLS_LK* lines = list == 0 ? piece.lines : piece.lines2;
         const int n = list == 0 ? n1 : n2;
@@ -60,7 +64,9 @@ inline void ExpectConsistent(const CLS_LineKus& piece) {
     }
     const int texts = piece.numTexts;
     EXPECT_GE(texts, 0);
-    if (texts > 0) EXPECT_NE(piece.texts, nullptr);
+    if (texts > 0) {
+        EXPECT_NE(piece.texts, nullptr);
+    }
 }
 
 }  // namespace piecetest

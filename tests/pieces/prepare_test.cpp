@@ -26,8 +26,8 @@ struct RefLine {
 
 bool RefClosed(const std::vector<tagAPOINT>& p, int s, int e, bool both) {
     const float dx = std::fabs(p[e].x - p[s].x), dy = std::fabs(p[e].y - p[s].y);
-    const bool near = both ? dx < 10 && dy < 10 : dx < 10 || dy < 10;
-    return near && !(p[e].a.flags & ATR::kDrill) && e - s + 1 >= 4;
+    const bool ends_meet = both ? dx < 10 && dy < 10 : dx < 10 || dy < 10;
+    return ends_meet && !(p[e].a.flags & ATR::kDrill) && e - s + 1 >= 4;
 }
 
 bool RefClockwise(const std::vector<tagAPOINT>& p, int s, int e) {
@@ -41,8 +41,8 @@ std::vector<RefLine> RefPrepare(const std::vector<tagAPOINT>& p) {
     std::vector<std::pair<int, bool>> cuts;   // first index of the next line, both-near ending
     for (int i = 1; i < n; ++i) {
         const bool was_down = p[i - 1].a.flags & kDraw, is_down = p[i].a.flags & kDraw;
-        const bool far = std::fabs(p[i].x - p[i - 1].x) > 10 || std::fabs(p[i].y - p[i - 1].y) > 10;
-        if (was_down && !is_down && far) cuts.push_back({i, true});
+        const bool long_lift = std::fabs(p[i].x - p[i - 1].x) > 10 || std::fabs(p[i].y - p[i - 1].y) > 10;
+        if (was_down && !is_down && long_lift) cuts.push_back({i, true});
         if (!was_down && !is_down) cuts.push_back({i, false});
     }
     cuts.push_back({n, false});
@@ -413,7 +413,9 @@ TEST(PiecePrepare, SurvivesEveryRefusedAllocation) {
         ExpectConsistent(piece);
         completed = attempts <= k;
         EXPECT_EQ(result, completed || k > static_cast<long>(expected) + 1 ? 1 : 0) << k;
-        if (completed) EXPECT_EQ(result2, 1);
+        if (completed) {
+            EXPECT_EQ(result2, 1);
+        }
         EXPECT_GE(+piece.numLines, 1);   // the leading line always stays
         EXPECT_LE(+piece.numLines, static_cast<int>(expected) + 1);
         ASSERT_LT(k, 2000);

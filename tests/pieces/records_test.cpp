@@ -24,8 +24,7 @@ char kDie2[] = "cut here";
 char kText[] = "GRAIN";
 
 CLS_IOKUS ZeroRecord() {
-    CLS_IOKUS r;
-    std::memset(&r, 0, sizeof r);
+    CLS_IOKUS r{};
     return r;
 }
 
@@ -342,7 +341,9 @@ TEST(PieceRecord, ConversionsSurviveEveryRefusedAllocation) {
             zed::heap_faults::Reset();
             ExpectConsistent(piece);
             completed = attempts <= k;
-            if (completed) EXPECT_TRUE(piece == reference) << which;
+            if (completed) {
+                EXPECT_TRUE(piece == reference) << which;
+            }
             ASSERT_LT(k, 500);
         }
     }
