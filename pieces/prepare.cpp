@@ -9,13 +9,13 @@
 
 namespace {
 
-// One run of the outline between two cuts.
+// One run of the outline between two cuts. Its bounding box is taken when the line is filled,
+// from the points just copied (the same points in the same order as the scan would grow it by).
 struct Segment {
     int32_t start;
     int32_t end;
     uint8_t closed;
     uint8_t clockwise;
-    FRECT rect;
 };
 
 constexpr int kMaxSegments = 5000;
@@ -24,18 +24,25 @@ constexpr float kNear = 10.0f;
 
 enum class Closure { kBothNear, kEitherNear };
 
-void StartSegment(Segment& s, const tagAPOINT* p, int i) {
+void StartSegment(Segment& s, int i) {
     s.start = i;
     s.end = i;
-    s.rect.left = s.rect.right = p[i].x;
-    s.rect.top = s.rect.bottom = p[i].y;
 }
 
-void GrowRect(FRECT& r, const tagAPOINT& q) {
-    if (q.x < r.left) r.left = q.x;
-    if (q.x > r.right) r.right = q.x;
-    if (q.y < r.bottom) r.bottom = q.y;
-    if (q.y > r.top) r.top = q.y;
+// The box of n points: the first point's, grown by each further one.
+FRECT BoxOf(const tagAPOINT* p, int n) {
+    FRECT r;
+    r.left = r.right = p[0].x;
+    r.top = r.bottom = p[0].y;
+    for (int i = 1; i < n; ++i) {
+        // Selects rather than branches: wavy outlines would mispredict every other point.
+        const float x = p[i].x, y = p[i].y;
+        r.left = x < r.left ? x : r.left;
+        r.right = x > r.right ? x : r.right;
+        r.bottom = y < r.bottom ? y : r.bottom;
+        r.top = y > r.top ? y : r.top;
+    }
+    return r;
 }
 
 // A run is closed when its ends nearly meet, it has at least 4 points and it does not end on a
@@ -58,21 +65,22 @@ void Close(Segment& s, const tagAPOINT* p, int end, Closure form) {
 // selects the rules of the second list.
 int Scan(const tagAPOINT* p, int n, bool second, Segment* table) {
     int made = 0;
-    StartSegment(table[0], p, 0);
+    StartSegment(table[0], 0);
     for (int i = 1; i < n; ++i) {
-        const tagAPOINT& prev = p[i - 1];
         const tagAPOINT& cur = p[i];
+        if (cur.a.IsDraw()) continue;   // a drawn point always stays in its line
+        const tagAPOINT& prev = p[i - 1];
         bool cut = false;
         Closure form = Closure::kEitherNear;
-        if (prev.a.IsDraw() && !cur.a.IsDraw()) {
+        if (prev.a.IsDraw()) {
             // A pen lift after a drawn run: a short hop stays in the line.
             if (zed::FabsF(cur.x - prev.x) > kNear || zed::FabsF(cur.y - prev.y) > kNear) {
                 cut = true;
                 form = second ? Closure::kEitherNear : Closure::kBothNear;
             }
-        } else if (!prev.a.IsDraw() && !cur.a.IsDraw()) {
+        } else {   // two lifted points in a row
             if (second) {
-                StartSegment(table[made], p, i);   // the lifted point before is dropped
+                StartSegment(table[made], i);   // the lifted point before is dropped
             } else {
                 cut = true;
             }
@@ -80,9 +88,8 @@ int Scan(const tagAPOINT* p, int n, bool second, Segment* table) {
         if (cut) {
             Close(table[made], p, i - 1, form);
             if (++made == kMaxSegments) return made;   // the rest of the outline is dropped
-            StartSegment(table[made], p, i);
+            StartSegment(table[made], i);
         }
-        GrowRect(table[made].rect, cur);
     }
     Segment& last = table[made];
     if (!second || (last.start > 0 && last.start < n - 1)) {
@@ -121,7 +128,9 @@ int PrepareInto(CLS_LK*& lines, int32_t& num_lines, const tagAPOINT* p, int n, b
     if (p == nullptr) return 0;
     if (n < 1) return 1;
     if (num_lines < 0 || lines == nullptr) num_lines = 0;
-    auto* table = static_cast<Segment*>(zed::HeapAllocZeroed(kMaxSegments * sizeof(Segment)));
+    // An outline of n points has at most n segments.
+    const int entries = n < kMaxSegments ? n : kMaxSegments;
+    auto* table = static_cast<Segment*>(zed::HeapAllocZeroed(static_cast<std::size_t>(entries) * sizeof(Segment)));
     if (table == nullptr) return 0;
     const int made = Scan(p, n, second, table);
     int result = 1;
@@ -139,7 +148,7 @@ int PrepareInto(CLS_LK*& lines, int32_t& num_lines, const tagAPOINT* p, int n, b
                 }
                 line.closed = seg.closed;
                 line.clockwise = seg.clockwise;
-                line.rect = seg.rect;
+                line.rect = BoxOf(line.points, line.count);
                 line.code = line.points[0].a.GetCode();
                 line.subType = zed::DeriveSubType(line.points[0].a);
                 num_lines += 1;
