@@ -29,19 +29,60 @@ void StartSegment(Segment& s, int i) {
     s.end = i;
 }
 
-// The box of n points: the first point's, grown by each further one.
-FRECT BoxOf(const tagAPOINT* p, int n) {
+// The box of n points: the first point's, grown by each further one, in order.
+FRECT BoxInOrder(const tagAPOINT* p, int n) {
     FRECT r;
     r.left = r.right = p[0].x;
     r.top = r.bottom = p[0].y;
     for (int i = 1; i < n; ++i) {
-        // Selects rather than branches: wavy outlines would mispredict every other point.
         const float x = p[i].x, y = p[i].y;
         r.left = x < r.left ? x : r.left;
         r.right = x > r.right ? x : r.right;
         r.bottom = y < r.bottom ? y : r.bottom;
         r.top = y > r.top ? y : r.top;
     }
+    return r;
+}
+
+bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The same box, grown over odd and even points separately so that the four compare chains
+// overlap (selects rather than branches: wavy outlines mispredict every other point). Both
+// halves start from the first point, and NaNs never replace a bound, as in order. Only the
+// signed zeros can tell the orders apart (equal, yet different bits): then the box is grown in
+// order after all.
+FRECT BoxOf(const tagAPOINT* p, int n) {
+    FRECT a, b;
+    a.left = a.right = b.left = b.right = p[0].x;
+    a.top = a.bottom = b.top = b.bottom = p[0].y;
+    int i = 1;
+    for (; i + 1 < n; i += 2) {
+        const float x1 = p[i].x, y1 = p[i].y, x2 = p[i + 1].x, y2 = p[i + 1].y;
+        b.left = x1 < b.left ? x1 : b.left;
+        b.right = x1 > b.right ? x1 : b.right;
+        b.bottom = y1 < b.bottom ? y1 : b.bottom;
+        b.top = y1 > b.top ? y1 : b.top;
+        a.left = x2 < a.left ? x2 : a.left;
+        a.right = x2 > a.right ? x2 : a.right;
+        a.bottom = y2 < a.bottom ? y2 : a.bottom;
+        a.top = y2 > a.top ? y2 : a.top;
+    }
+    if (i < n) {
+        const float x = p[i].x, y = p[i].y;
+        b.left = x < b.left ? x : b.left;
+        b.right = x > b.right ? x : b.right;
+        b.bottom = y < b.bottom ? y : b.bottom;
+        b.top = y > b.top ? y : b.top;
+    }
+    if ((a.left == b.left && !SameBits(a.left, b.left)) || (a.right == b.right && !SameBits(a.right, b.right)) ||
+        (a.top == b.top && !SameBits(a.top, b.top)) || (a.bottom == b.bottom && !SameBits(a.bottom, b.bottom))) {
+        return BoxInOrder(p, n);
+    }
+    FRECT r;
+    r.left = b.left < a.left ? b.left : a.left;
+    r.right = b.right > a.right ? b.right : a.right;
+    r.bottom = b.bottom < a.bottom ? b.bottom : a.bottom;
+    r.top = b.top > a.top ? b.top : a.top;
     return r;
 }
 
@@ -66,9 +107,11 @@ void Close(Segment& s, const tagAPOINT* p, int end, Closure form) {
 int Scan(const tagAPOINT* p, int n, bool second, Segment* table) {
     int made = 0;
     StartSegment(table[0], 0);
-    for (int i = 1; i < n; ++i) {
+    int i = 1;
+    for (;;) {
+        while (i < n && p[i].a.IsDraw()) ++i;   // a drawn point always stays in its line
+        if (i >= n) break;
         const tagAPOINT& cur = p[i];
-        if (cur.a.IsDraw()) continue;   // a drawn point always stays in its line
         const tagAPOINT& prev = p[i - 1];
         bool cut = false;
         Closure form = Closure::kEitherNear;
@@ -90,6 +133,7 @@ int Scan(const tagAPOINT* p, int n, bool second, Segment* table) {
             if (++made == kMaxSegments) return made;   // the rest of the outline is dropped
             StartSegment(table[made], i);
         }
+        ++i;
     }
     Segment& last = table[made];
     if (!second || (last.start > 0 && last.start < n - 1)) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -281,6 +283,35 @@ TEST(PiecePrepare, RandomOutlinesMatchTheReference) {
         ExpectMatchesReference(piece, v, with_head ? 1 : 0);
         ExpectConsistent(piece);
         if (HasFailure()) break;
+    }
+}
+
+// The box of a line is grown point by point in order: among equal bounds (+0 and -0) the first
+// one stays, and NaN coordinates never become a bound. Checked bit for bit.
+TEST(PiecePrepare, BoxesKeepTheFirstOfEqualBounds) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 2.5f, nan};
+    std::mt19937 rng(11);
+    for (int round = 0; round < 2000; ++round) {
+        const int n = 1 + static_cast<int>(rng() % 9);
+        std::vector<tagAPOINT> v;
+        for (int i = 0; i < n; ++i) {
+            const int pick_x = static_cast<int>(rng() % (round % 3 == 0 ? 6 : 5));
+            const int pick_y = static_cast<int>(rng() % (round % 3 == 0 ? 6 : 5));
+            v.push_back(Pt(values[pick_x], values[pick_y], i == 0 ? 0 : 1));
+        }
+        float ref[4] = {v[0].x, v[0].y, v[0].x, v[0].y};   // left, top, right, bottom
+        for (int i = 1; i < n; ++i) {
+            if (v[i].x < ref[0]) ref[0] = v[i].x;
+            if (v[i].y > ref[1]) ref[1] = v[i].y;
+            if (v[i].x > ref[2]) ref[2] = v[i].x;
+            if (v[i].y < ref[3]) ref[3] = v[i].y;
+        }
+        CLS_LineKus piece;
+        ASSERT_EQ(piece.Prepare(v.data(), n), 1);
+        ASSERT_EQ(piece.numLines, 1);
+        const FRECT box = piece.lines[0].rect;
+        ASSERT_EQ(std::memcmp(&box, ref, sizeof ref), 0) << "round " << round << " n " << n;
     }
 }
 
