@@ -65,7 +65,7 @@ public:
     /// and every point's flags, kind, code, x and y are equal (floats exactly); a line without a
     /// buffer equals only another line without one.
     int operator==(const CLS_LK& other) const;
-    int operator!=(const CLS_LK& other) const;
+    int operator!=(const CLS_LK& other) const;   ///< the negation of ==
 
     /// 1 if the line has a buffer and 0 <= i < count.
     int IsReady(int i) const;
@@ -82,8 +82,8 @@ public:
     int InsertPointsBefore(int i, tagAPOINT* p, int n);
     /// Inserts `n` points after point `i`. Returns i (i + 1 when i is the last point), or -1.
     int InsertPointsAfter(int i, tagAPOINT* p, int n);
-    int InsertPointBefore(int i, tagAPOINT& p);
-    int InsertPointAfter(int i, tagAPOINT& p);
+    int InsertPointBefore(int i, tagAPOINT& p);   ///< InsertPointsBefore with one point
+    int InsertPointAfter(int i, tagAPOINT& p);    ///< InsertPointsAfter with one point
     /// Appends `n` points. Returns the index of the first appended point, or -1 (null, n < 1,
     /// heap refused: unchanged). A line without points gets a new buffer of n + 10 slots.
     int AppendPoints(tagAPOINT* p, int n);
@@ -126,7 +126,7 @@ public:
 ///
 /// 46 bytes on 32-bit Windows. `text` is a zero-terminated copy on the process heap owned by the
 /// object; a null text given to a setter is stored as " ". `height` is kept in steps of
-/// 7 x 25.40031 / 10000 units (GetHeight, SetHeight).
+/// 7 x 25.40031 / 10000 units (GetHeight, SetHeight). Used by one thread at a time.
 class ZEDLL_API CLS_OtherText {
 public:
     char* text;
@@ -143,8 +143,10 @@ public:
     CLS_OtherText();
     /// Deep copy (see operator=).
     CLS_OtherText(const CLS_OtherText& other);
+    /// A copy of `text` (" " for null) and the values; x and y of `position` (attribute cleared).
     CLS_OtherText(char* text, tagAPOINT& position, uint8_t flag = 0, float angle = 0.0f,
                   int value3 = 0, int height = 30, int value2 = 0, int value1 = 1);
+    /// As above, with the position given as integers (converted to float).
     CLS_OtherText(char* text, LONG x, LONG y, uint8_t flag = 0, float angle = 0.0f,
                   int value3 = 0, int height = 30, int value2 = 0, int value1 = 1);
     /// Releases the text.
@@ -153,6 +155,7 @@ public:
     /// As the constructors; the previous text is released first.
     void Set(char* text, tagAPOINT& position, uint8_t flag = 0, float angle = 0.0f,
              int value3 = 0, int height = 30, int value2 = 0, int value1 = 1);
+    /// As the constructor from integers; the previous text is released first.
     void Set(char* text, LONG x, LONG y, uint8_t flag = 0, float angle = 0.0f, int value3 = 0,
              int height = 30, int value2 = 0, int value1 = 1);
     /// Releases the text (text becomes null): 1 if there was one, else 0.
@@ -161,13 +164,13 @@ public:
     /// Replaces the text by a copy of `t`; returns the new text, or null when " " was stored for
     /// a null `t` (or the heap refused the copy, leaving the text null).
     char* SetText(char* t);
-    char* GetText() const;
-    void SetValue1(int v);
-    int GetValue1() const;
-    void SetValue2(int v);
-    int GetValue2() const;
-    void SetValue3(int v);
-    int GetValue3() const;
+    char* GetText() const;   ///< the object's own text (may be null); do not free
+    void SetValue1(int v);        ///< host value, stored as given
+    int GetValue1() const;        ///< host value
+    void SetValue2(int v);        ///< host value, stored as given
+    int GetValue2() const;        ///< host value
+    void SetValue3(int v);        ///< host value, stored as given
+    int GetValue3() const;        ///< host value
     /// Height in stored steps, without conversion.
     void SetHeightSteps(int steps);
     int GetHeightSteps() const;
@@ -176,12 +179,12 @@ public:
     /// steps x 7 x 25.40031 / 10000, in float.
     float GetHeight() const;
     void SetPosition(tagAPOINT& p);   ///< x and y; the attribute is cleared
-    void SetPosition(LONG x, LONG y);
-    tagAPOINT GetPosition() const;
-    void SetVector(tagFPOINT v);
-    tagFPOINT GetVector() const;
-    void SetAngleDegrees(float degrees);
-    float GetAngle() const;
+    void SetPosition(LONG x, LONG y);   ///< converted to float; the attribute is cleared
+    tagAPOINT GetPosition() const;      ///< the anchor point
+    void SetVector(tagFPOINT v);        ///< stored as given
+    tagFPOINT GetVector() const;        ///< the second point
+    void SetAngleDegrees(float degrees);   ///< stored as given
+    float GetAngle() const;             ///< degrees
     /// Sets `angle` to the direction of the vector (dx, dy) in degrees (y up; 90 straight up,
     /// 270 straight down for dx = 0); returns it.
     float SetAngle(float dx, float dy);
@@ -189,15 +192,15 @@ public:
     /// the tangent of the angle to the nearer axis): (1, 0), (0, 1), (-1, 0), (0, -1) exactly at
     /// 0, 90, 180, 270 degrees (and at their multiples of 360 either way), (1, 1) at 45.
     tagFPOINT GetDirection() const;
-    void SetFlag(uint8_t f);
-    uint8_t GetFlag() const;
+    void SetFlag(uint8_t f);      ///< host value, stored as given
+    uint8_t GetFlag() const;      ///< host value
 
     /// Replaces the text by a copy of the other's (" " when it has none) and copies the values,
     /// x and y of the position, vector, angle and flag. This position's attribute stays.
     CLS_OtherText& operator=(const CLS_OtherText& other);
     /// value1, value2, GetHeight, value3, y, x, angle and the texts (case-sensitive) equal.
     int operator==(const CLS_OtherText& other) const;
-    int operator!=(const CLS_OtherText& other) const;
+    int operator!=(const CLS_OtherText& other) const;   ///< the negation of ==
 };
 
 struct CLS_IOKUS;
@@ -267,7 +270,7 @@ public:
     /// Deep comparison: header values, names and die-break texts (case-sensitive), rectangles,
     /// both line lists and the free texts. 1 when equal.
     int operator==(const CLS_LineKus& other) const;
-    int operator!=(const CLS_LineKus& other) const;
+    int operator!=(const CLS_LineKus& other) const;   ///< the negation of ==
 
     /// Replaces each name whose argument is not null by a heap copy. 1, or 0 when the heap
     /// refused a copy (that name keeps its old text; the others are set).
@@ -283,13 +286,13 @@ public:
     /// Releases every text and the array; numTexts = 0.
     void FreeOtherText();
 
-    FRECT GetRect() const;
-    FRECT GetRectAll() const;
+    FRECT GetRect() const;      ///< rect, by value
+    FRECT GetRectAll() const;   ///< rectAll, by value
     /// Record i of the list (shared with the piece: it must not outlive it), or null.
     CLS_LK* GetLine(int i);
-    CLS_LK* GetLine2(int i);
-    int GetNumLines();
-    int GetNumLines2();
+    CLS_LK* GetLine2(int i);   ///< as GetLine, from the second list
+    int GetNumLines();         ///< numLines
+    int GetNumLines2();        ///< numLines2
 
     /// Cuts a raw plotter-style outline of n points into lines appended to the main list: a pen
     /// lift of more than 10 units (either axis) after a drawn run, or two lifted points in a row,
