@@ -6,6 +6,7 @@
 #include "zedll/platform_types.h"
 #include "zedll/points.h"
 #include "zedll/geometry.h"
+#include "zedll/pieces.h"
 #include "zedll/curves.h"
 
 #endif

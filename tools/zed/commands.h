@@ -11,6 +11,7 @@ int RunDemo(std::ostream& out);
 
 /// Demo sections, run in this order by RunDemo.
 void DemoGeometry(std::ostream& out);
+void DemoPiece(std::ostream& out);
 /// Smooths and resamples the sample outline and writes demo.svg into the current directory.
 void DemoCurves(std::ostream& out);
 

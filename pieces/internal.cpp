@@ -1,0 +1,37 @@
+// Heap texts, point buffers and the sub-type rule shared by lines and pieces.
+#include "pieces/internal.h"
+
+#include <cstring>
+
+#include "platform/heap.h"
+
+namespace zed {
+
+char* HeapCopyText(const char* s) {
+    if (s == nullptr) return nullptr;
+    const std::size_t length = std::strlen(s);
+    auto* copy = static_cast<char*>(HeapAllocZeroed(length + 1));
+    if (copy != nullptr) std::memcpy(copy, s, length);
+    return copy;
+}
+
+tagAPOINT* HeapPoints(int64_t slots) {
+    if (slots <= 0 || static_cast<uint64_t>(slots) > SIZE_MAX / sizeof(tagAPOINT) ||
+        slots > INT32_MAX) {
+        return nullptr;
+    }
+    return static_cast<tagAPOINT*>(HeapAllocZeroed(static_cast<std::size_t>(slots) * sizeof(tagAPOINT)));
+}
+
+CLS_LK::TSLine DeriveSubType(const ATR& first) {
+    CLS_LK::TSLine sub = CLS_LK::subNone;
+    if (first.IsDrill()) sub = CLS_LK::subDrill;
+    if (first.IsMark() || first.IsNotch2() || first.IsNotch()) sub = CLS_LK::subMark;
+    if (first.IsFlag8()) sub = CLS_LK::subFlag8;
+    if (first.IsKind13()) sub = CLS_LK::subKind13;
+    if (first.IsKind17()) sub = CLS_LK::subKind17;
+    if (first.IsKindGroup()) sub = CLS_LK::subKindGroup;
+    return sub;
+}
+
+}  // namespace zed

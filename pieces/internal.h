@@ -1,0 +1,28 @@
+// Helpers shared by the piece sources: heap texts, point buffers and sub-type derivation.
+#ifndef ZEDLL_PIECES_INTERNAL_H
+#define ZEDLL_PIECES_INTERNAL_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "zedll/pieces.h"
+
+namespace zed {
+
+/// A zero-terminated copy of `s` on the process heap; null for null `s` or when the heap refuses.
+char* HeapCopyText(const char* s);
+
+/// A zero-filled buffer of `slots` points from the process heap; null when `slots` is not
+/// positive, too large to address, or the heap refuses.
+tagAPOINT* HeapPoints(int64_t slots);
+
+/// The sub-type a line gets from its first point: later rules override earlier ones.
+CLS_LK::TSLine DeriveSubType(const ATR& first);
+
+/// A heap array of count + 1 text records, each made with defaults; the first `count` are
+/// assigned (deep) from `source`. Null for a negative count or when the heap refuses the array.
+CLS_OtherText* NewTextArray(const CLS_OtherText* source, int count);
+
+}  // namespace zed
+
+#endif

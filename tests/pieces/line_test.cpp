@@ -1,0 +1,326 @@
+// CLS_LK editing: inserts, appends and deletes with their growth rule, reversal with the pen-flag
+// repair, and equality.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "piece_test_util.h"
+#include "platform/heap.h"
+#include "zedll.h"
+
+namespace {
+
+using piecetest::Points;
+using piecetest::Pt;
+using piecetest::SamePoint;
+
+// A line outside any piece owns its buffer here.
+struct OwnedLine {
+    CLS_LK line;
+    OwnedLine() { std::memset(static_cast<void*>(&line), 0, sizeof line); }
+    explicit OwnedLine(const std::vector<tagAPOINT>& pts) : OwnedLine() {
+        std::vector<tagAPOINT> copy = pts;
+        if (!copy.empty()) {
+            EXPECT_EQ(line.AppendPoints(copy.data(), static_cast<int>(copy.size())), 0);
+        }
+    }
+    ~OwnedLine() { zed::HeapRelease(line.points); }
+    OwnedLine(const OwnedLine&) = delete;
+    OwnedLine& operator=(const OwnedLine&) = delete;
+};
+
+std::vector<tagAPOINT> Abcde() {
+    return {Pt(1, 1), Pt(2, 2), Pt(3, 3), Pt(4, 4), Pt(5, 5)};
+}
+
+std::string Xs(const CLS_LK& line) {
+    std::string s;
+    for (const auto& p : Points(line)) s += static_cast<char>('A' + static_cast<int>(p.x) - 1);
+    return s;
+}
+
+TEST(PieceLine, InsertBeforeMovesTheTailUp) {
+    OwnedLine l(Abcde());
+    tagAPOINT x = Pt(24, 0);   // 'X'
+    EXPECT_EQ(l.line.InsertPointBefore(2, x), 2);
+    EXPECT_EQ(Xs(l.line), "ABXCDE");
+    EXPECT_EQ(l.line.InsertPointBefore(0, x), 0);
+    EXPECT_EQ(Xs(l.line), "XABXCDE");
+    EXPECT_EQ(+l.line.rect.bottom, 0.0f);   // the rectangle follows inserts
+    EXPECT_EQ(+l.line.rect.right, 24.0f);
+    EXPECT_EQ(l.line.InsertPointBefore(7, x), -1);
+    EXPECT_EQ(l.line.InsertPointBefore(-1, x), -1);
+    EXPECT_EQ(l.line.InsertPointsBefore(0, nullptr, 1), -1);
+    EXPECT_EQ(l.line.InsertPointsBefore(0, &x, 0), -1);
+    EXPECT_EQ(Xs(l.line), "XABXCDE");
+}
+
+TEST(PieceLine, InsertAfterTheLastPointAppends) {
+    OwnedLine l(Abcde());
+    tagAPOINT x = Pt(24, 0);
+    EXPECT_EQ(l.line.InsertPointAfter(1, x), 1);
+    EXPECT_EQ(Xs(l.line), "ABXCDE");
+    EXPECT_EQ(l.line.InsertPointAfter(5, x), 6);
+    EXPECT_EQ(Xs(l.line), "ABXCDEX");
+    EXPECT_EQ(l.line.InsertPointAfter(7, x), -1);
+}
+
+TEST(PieceLine, GrowthTakesCapacityPlusNPlusTen) {
+    OwnedLine l;
+    std::vector<tagAPOINT> pts = Abcde();
+    EXPECT_EQ(l.line.AppendPoints(pts.data(), 5), 0);
+    EXPECT_EQ(+l.line.capacity, 15);   // a line without points: n + 10
+    std::vector<tagAPOINT> more(9, Pt(7, 7));
+    EXPECT_EQ(l.line.AppendPoints(more.data(), 9), 5);   // 5 + 9 < 15: no growth
+    EXPECT_EQ(+l.line.capacity, 15);
+    EXPECT_EQ(l.line.AppendPoints(more.data(), 1), 14);   // 14 + 1 >= 15: 15 + 1 + 10
+    EXPECT_EQ(+l.line.capacity, 26);
+    EXPECT_EQ(+l.line.count, 15);
+    // Invariant: at least one free slot, and the slots beyond count were zero-filled.
+    for (int i = 15; i < 26; ++i) EXPECT_TRUE(SamePoint(l.line.points[i], tagAPOINT())) << i;
+}
+
+TEST(PieceLine, AppendToAnEmptiedBufferReplacesIt) {
+    OwnedLine l(Abcde());
+    EXPECT_EQ(l.line.DeletePoints(0, -1), 0);
+    EXPECT_NE(+l.line.points, nullptr);
+    tagAPOINT two[2] = {Pt(9, 9), Pt(8, 8)};
+    EXPECT_EQ(l.line.AppendPoints(two, 2), 0);
+    EXPECT_EQ(+l.line.capacity, 12);
+    EXPECT_EQ(+l.line.count, 2);
+    EXPECT_EQ(+l.line.rect.left, 8.0f);
+}
+
+TEST(PieceLine, PointsFromTheLineItselfAreInsertedIntact) {
+    // The source lies inside the buffer that moves (and, on growth, is released).
+    for (int grow = 0; grow < 2; ++grow) {
+        OwnedLine l(Abcde());
+        if (!grow) {
+            std::vector<tagAPOINT> pad(20, Pt(9, 9));
+            l.line.AppendPoints(pad.data(), 20);
+            l.line.DeletePoints(5, -1);
+        }
+        const int cap = l.line.capacity;
+        EXPECT_EQ(l.line.InsertPointsBefore(1, +l.line.points, 3), 1);
+        EXPECT_EQ(Xs(l.line), "AABCBCDE");
+        EXPECT_EQ(l.line.InsertPointsAfter(2, +l.line.points + 5, 3), 2);
+        EXPECT_EQ(Xs(l.line), "AABCDECBCDE");
+        EXPECT_EQ(l.line.AppendPoints(l.line.points, 4), 11);
+        EXPECT_EQ(Xs(l.line), "AABCDECBCDEAABC");
+        EXPECT_EQ(grow != 0, +l.line.capacity != cap);
+    }
+}
+
+TEST(PieceLine, DeleteKeepsTheRectangleUntilRecomputed) {
+    OwnedLine l(Abcde());
+    EXPECT_EQ(l.line.DeletePoint(4), 1);
+    EXPECT_EQ(Xs(l.line), "ABCD");
+    EXPECT_EQ(+l.line.rect.right, 5.0f);
+    l.line.ComputeRect();
+    EXPECT_EQ(+l.line.rect.right, 4.0f);
+    EXPECT_EQ(l.line.DeletePoint(-1), 1);
+    EXPECT_EQ(Xs(l.line), "ABC");
+    EXPECT_EQ(l.line.DeletePoint(3), -1);
+    EXPECT_EQ(l.line.DeletePoint(-2), -1);
+    EXPECT_EQ(l.line.DeletePoint(0), 1);
+    EXPECT_EQ(Xs(l.line), "BC");
+    EXPECT_EQ(l.line.DeletePoints(0, 0), 1);
+    EXPECT_EQ(l.line.DeletePoint(-1), 0);   // the last point goes: empty
+    EXPECT_EQ(l.line.DeletePoint(-1), -1);
+    l.line.ComputeRect();
+    EXPECT_TRUE(l.line.rect == FRECT());
+}
+
+TEST(PieceLine, DeletePointsChecksBothEnds) {
+    OwnedLine l(Abcde());
+    EXPECT_EQ(l.line.DeletePoints(3, 1), -1);
+    EXPECT_EQ(l.line.DeletePoints(1, 5), -1);
+    EXPECT_EQ(l.line.DeletePoints(-1, 2), -1);
+    EXPECT_EQ(Xs(l.line), "ABCDE");
+    EXPECT_EQ(l.line.DeletePoints(1, 3), 1);
+    EXPECT_EQ(Xs(l.line), "AE");
+    EXPECT_EQ(l.line.DeletePoints(0, -1), 0);
+    EXPECT_EQ(l.line.DeletePoints(0, -1), -1);
+}
+
+// Random edits against a plain vector as the model.
+TEST(PieceLine, RandomEditsMatchAVectorModel) {
+    std::mt19937 rng(7);
+    OwnedLine l;
+    std::vector<tagAPOINT> model;
+    float next = 0;
+    for (int step = 0; step < 3000; ++step) {
+        const int op = static_cast<int>(rng() % 5);
+        const int n = 1 + static_cast<int>(rng() % 4);
+        std::vector<tagAPOINT> add;
+        for (int k = 0; k < n; ++k) add.push_back(Pt(next++, static_cast<float>(rng() % 100), static_cast<int>(rng() & 1)));
+        const int size = static_cast<int>(model.size());
+        const int i = size > 0 ? static_cast<int>(rng() % static_cast<unsigned>(size)) : 0;
+        if (op == 0 || size == 0) {
+            EXPECT_EQ(l.line.AppendPoints(add.data(), n), size);
+            model.insert(model.end(), add.begin(), add.end());
+        } else if (op == 1) {
+            EXPECT_EQ(l.line.InsertPointsBefore(i, add.data(), n), i);
+            model.insert(model.begin() + i, add.begin(), add.end());
+        } else if (op == 2) {
+            EXPECT_EQ(l.line.InsertPointsAfter(i, add.data(), n), i == size - 1 ? i + 1 : i);
+            model.insert(model.begin() + i + 1, add.begin(), add.end());
+        } else if (op == 3) {
+            EXPECT_EQ(l.line.DeletePoint(i), size > 1 ? 1 : 0);
+            model.erase(model.begin() + i);
+        } else {
+            const int last = std::min(size - 1, i + static_cast<int>(rng() % 3));
+            EXPECT_EQ(l.line.DeletePoints(i, last), size - (last - i + 1) > 0 ? 1 : 0);
+            model.erase(model.begin() + i, model.begin() + last + 1);
+        }
+        ASSERT_EQ(+l.line.count, static_cast<int>(model.size())) << step;
+        ASSERT_LT(+l.line.count, +l.line.capacity);
+        for (size_t k = 0; k < model.size(); ++k) ASSERT_TRUE(SamePoint(l.line.points[k], model[k])) << step << " @" << k;
+    }
+}
+
+TEST(PieceLine, RefusedGrowthLeavesTheLineUnchanged) {
+    OwnedLine l(Abcde());
+    std::vector<tagAPOINT> many(20, Pt(50, 50));
+    const tagAPOINT* before = l.line.points;
+    zed::heap_faults::FailAfter(0);
+    EXPECT_EQ(l.line.AppendPoints(many.data(), 20), -1);
+    EXPECT_EQ(l.line.InsertPointsBefore(0, many.data(), 20), -1);
+    EXPECT_EQ(l.line.InsertPointsAfter(0, many.data(), 20), -1);
+    EXPECT_EQ(l.line.InsertPointsAfter(2, +l.line.points, 2), -1);   // aliasing copy refused
+    EXPECT_EQ(l.line.ChangeDirect(), 0);
+    zed::heap_faults::Reset();
+    EXPECT_EQ(+l.line.points, before);
+    EXPECT_EQ(Xs(l.line), "ABCDE");
+    EXPECT_EQ(+l.line.capacity, 15);
+    EXPECT_EQ(+l.line.rect.right, 5.0f);
+    EXPECT_EQ(+l.line.clockwise, 0);
+    OwnedLine empty;
+    zed::heap_faults::FailAfter(0);
+    EXPECT_EQ(empty.line.AppendPoints(many.data(), 3), -1);
+    zed::heap_faults::Reset();
+    EXPECT_EQ(+empty.line.points, nullptr);
+    EXPECT_EQ(+empty.line.count, 0);
+}
+
+TEST(PieceLine, ChangeDirectReversesAndMovesPenFlags) {
+    // Three points: only the first and last pen flags change.
+    OwnedLine three({Pt(0, 0, 1, ATR::kCorner, 5, 11), Pt(1, 0, 0), Pt(2, 0, 0, 0, 0, 40000)});
+    EXPECT_EQ(three.line.ChangeDirect(), 1);
+    auto p = Points(three.line);
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(+p[0].x, 2.0f);
+    EXPECT_EQ(p[0].a.IsDraw(), 0);
+    EXPECT_EQ(p[1].a.IsDraw(), 0);   // the repair loop needs four points
+    EXPECT_EQ(p[2].a.IsDraw(), 1);
+    EXPECT_EQ(p[2].a.IsCorner(), 1);
+    EXPECT_EQ(+p[2].a.kind, 5);
+    EXPECT_EQ(p[2].a.GetCode(), 11u);
+    EXPECT_EQ(+three.line.clockwise, 1);
+    EXPECT_EQ(+three.line.capacity, 13);   // a new buffer of the same size
+
+    // A drawn run A-B-C, a lift to D and a drawn run D-E-F: reversed, the lift belongs to C.
+    OwnedLine runs({Pt(0, 0, 0), Pt(10, 0), Pt(20, 0), Pt(100, 0, 0), Pt(110, 0), Pt(120, 0)});
+    EXPECT_EQ(runs.line.ChangeDirect(), 1);
+    std::string draw;
+    for (const auto& q : Points(runs.line)) draw += q.a.IsDraw() ? 'd' : 'u';
+    // New order F E D C B A with the old flags d d u d d u; the first cleared and the last set
+    // give u d u d d d. No pair is near enough for the repair.
+    EXPECT_EQ(draw, "ududdd");
+}
+
+TEST(PieceLine, ChangeDirectRepairsNearPairs) {
+    // Near pairs (< 2 apart) whose pen flags differ swap them; two lifted points < 15 apart merge.
+    OwnedLine l({Pt(0, 0, 0), Pt(10, 0), Pt(11, 0, 0), Pt(11.5f, 0), Pt(40, 0, 0), Pt(45, 0, 0),
+                 Pt(60, 0)});
+    // Reversed: 60(u->first) 45 40 11.5 11 10 0(last). Old flags of these: d u u d u d u.
+    EXPECT_EQ(l.line.ChangeDirect(), 1);
+    std::string draw;
+    for (const auto& q : Points(l.line)) draw += q.a.IsDraw() ? 'd' : 'u';
+    // Ends fixed: u u u d u d d. At 40 (after 45): both lifted, 5 apart: 45 takes the pen down.
+    // At 11 (after 11.5): already lifted after a drawn point. At 10 (after 11): 1 apart, flags
+    // differ: 11 drawn, 10 lifted.
+    EXPECT_EQ(draw, "ududdud");
+}
+
+TEST(PieceLine, EqualityFollowsTheRule) {
+    OwnedLine a(Abcde()), b(Abcde());
+    a.line.type = b.line.type = CLS_LK::linePrepared;
+    a.line.param = 1;
+    b.line.param = 2;
+    EXPECT_TRUE(a.line == b.line);   // param counts only for types 2 and 3
+    a.line.type = b.line.type = CLS_LK::lineParam2;
+    EXPECT_TRUE(a.line != b.line);
+    a.line.type = b.line.type = CLS_LK::lineParam3;
+    EXPECT_FALSE(a.line == b.line);
+    b.line.param = 1;
+    EXPECT_TRUE(a.line == b.line);
+    b.line.points[2].a.kind = 3;
+    EXPECT_FALSE(a.line == b.line);
+    b.line.points[2].a.kind = 0;
+    b.line.points[2].a.flags |= ATR::kCorner;
+    EXPECT_FALSE(a.line == b.line);
+    b.line.points[2].a.flags = a.line.points[2].a.flags;
+    b.line.points[2].a.code = 1;
+    EXPECT_FALSE(a.line == b.line);
+    b.line.points[2].a.code = 0;
+    EXPECT_TRUE(a.line == b.line);
+    b.line.rect.top += 1;
+    EXPECT_FALSE(a.line == b.line);
+    b.line.rect.top -= 1;
+    b.line.code = 9;
+    EXPECT_FALSE(a.line == b.line);
+    b.line.code = a.line.code;
+    b.line.closed = 1;
+    EXPECT_FALSE(a.line == b.line);
+    b.line.closed = 0;
+    // Points beyond count do not count; a NaN is never equal.
+    a.line.points[6] = Pt(99, 99);
+    EXPECT_TRUE(a.line == b.line);
+    a.line.points[0].x = b.line.points[0].x = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FALSE(a.line == b.line);
+    EXPECT_FALSE(a.line == a.line);
+}
+
+TEST(PieceLine, LinesWithoutBuffersAreEqualOnlyToEachOther) {
+    OwnedLine a, b, c(Abcde());
+    a.line.type = b.line.type = c.line.type = CLS_LK::lineLeading;
+    EXPECT_TRUE(a.line == b.line);
+    c.line.count = 0;
+    c.line.rect = FRECT();
+    EXPECT_FALSE(a.line == c.line);
+    EXPECT_FALSE(c.line == a.line);
+}
+
+TEST(PieceLine, AssignmentSharesTheBuffer) {
+    OwnedLine a(Abcde());
+    CLS_LK copy;
+    copy = a.line;
+    EXPECT_EQ(+copy.points, +a.line.points);
+    EXPECT_TRUE(copy == a.line);
+    CLS_LK fresh;
+    EXPECT_TRUE(fresh.rect == FRECT());
+}
+
+TEST(PieceLine, NotchAndDrillTests) {
+    OwnedLine l(Abcde());
+    EXPECT_EQ(l.line.HasNotch(), 0);
+    EXPECT_EQ(l.line.HasDrill(), 0);
+    l.line.points[3].a.flags |= ATR::kMark;
+    EXPECT_EQ(l.line.HasNotch(), 0);
+    l.line.points[3].a.flags |= ATR::kNotch2;
+    EXPECT_EQ(l.line.HasNotch(), 1);
+    l.line.points[4].a.flags |= ATR::kDrill;
+    EXPECT_EQ(l.line.HasDrill(), 1);
+    l.line.DeletePoint(4);
+    EXPECT_EQ(l.line.HasDrill(), 0);   // beyond count
+    EXPECT_EQ(l.line.IsReady(3), 1);
+    EXPECT_EQ(l.line.IsReady(4), 0);
+    OwnedLine empty;
+    EXPECT_EQ(empty.line.IsReady(0), 0);
+    EXPECT_EQ(empty.line.HasNotch(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// Helpers of the piece tests: outlines built point by point, and a consistency check of a piece.
+#ifndef ZEDLL_TESTS_PIECE_TEST_UTIL_H
+#define ZEDLL_TESTS_PIECE_TEST_UTIL_H
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "zedll.h"
+
+namespace piecetest {
+
+/// A point reached with the pen down (`draw` 1) or lifted (0), with optional extra flags and kind.
+inline tagAPOINT Pt(float x, float y, int draw = 1, uint16_t flags = 0, uint8_t kind = 0,
+                    unsigned code = 0) {
+    tagAPOINT p(x, y);
+    p.a.flags = flags;
+    p.a.kind = kind;
+    p.a.SetCode(code, draw);
+    return p;
+}
+
+/// A square of five points listed clockwise (y up), the fifth on the first; first point lifted.
+inline std::vector<tagAPOINT> ClockwiseSquare(float x0, float y0, float side) {
+    return {Pt(x0, y0, 0), Pt(x0, y0 + side), Pt(x0 + side, y0 + side), Pt(x0 + side, y0),
+            Pt(x0, y0)};
+}
+
+inline bool SamePoint(const tagAPOINT& a, const tagAPOINT& b) {
+    return std::memcmp(&a, &b, sizeof(tagAPOINT)) == 0;
+}
+
+inline std::vector<tagAPOINT> Points(const CLS_LK& line) {
+    if (line.points == nullptr || line.count <= 0) return {};
+    return std::vector<tagAPOINT>(line.points, line.points + line.count);
+}
+
+/// The invariants every piece keeps, even after a refused allocation.
+inline void ExpectConsistent(const CLS_LineKus& piece) {
+    const int n1 = piece.numLines, n2 = piece.numLines2;
+    EXPECT_GE(n1, 0);
+    EXPECT_GE(n2, 0);
+    if (n1 > 0) {
+        EXPECT_NE(piece.lines, nullptr);
+    }
+    if (n2 > 0) {
+        EXPECT_NE(piece.lines2, nullptr);
+    }
+    for (int list = 0; list < 2; ++list) {
+        const CLS_LK* lines = list == 0 ? piece.lines : piece.lines2;
+        const int n = list == 0 ? n1 : n2;
+        for (int i = 0; lines != nullptr && i < n; ++i) {
+            const CLS_LK& l = lines[i];
+            const int count = l.count, capacity = l.capacity, type = l.type;
+            EXPECT_NE(type, -1) << "list " << list << " line " << i;
+            if (l.points != nullptr) {
+                EXPECT_GE(count, 0);
+                EXPECT_LT(count, capacity) << "list " << list << " line " << i;
+            } else {
+                EXPECT_EQ(count, 0) << "list " << list << " line " << i;
+            }
+        }
+    }
+    const int texts = piece.numTexts;
+    EXPECT_GE(texts, 0);
+    if (texts > 0) {
+        EXPECT_NE(piece.texts, nullptr);
+    }
+}
+
+}  // namespace piecetest
+
+#endif
