@@ -1,0 +1,203 @@
+// CLS_File over the platform's file calls: Windows error numbers on both platforms, transfers and
+// positions, Resize, locks with their retries, duplicates, status, delete and move.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../util/temp_dir.h"
+#include "platform/file.h"
+#include "util/file.h"
+
+namespace {
+
+namespace fc = zed::file_const;
+namespace fe = zed::file_error;
+
+constexpr DWORD kReadWrite = fc::kGenericRead | fc::kGenericWrite;
+
+class FileTest : public ::testing::Test {
+protected:
+    void TearDown() override { CLS_File::SetLockRetryDelay(1000); }
+    zedtest::TempDir dir_;
+    std::string name_ = dir_.File("f.bin");
+};
+
+TEST_F(FileTest, MissingFileAndMissingFolderHaveTheirOwnNumbers) {
+    CLS_File f;
+    EXPECT_EQ(f.Open(name_.c_str(), fc::kOpenExisting, fc::kGenericRead, fc::kShareRead, 0), 0);
+    EXPECT_EQ(f.GetLastError(), fe::kFileNotFound);
+    EXPECT_FALSE(f.IsOpen());
+    EXPECT_EQ(f.Open(dir_.File("none/f.bin").c_str(), fc::kOpenAlways, kReadWrite, 0, 0), 0);
+    EXPECT_EQ(f.GetLastError(), fe::kPathNotFound);
+    EXPECT_EQ(f.Open(nullptr, fc::kOpenAlways, kReadWrite, 0, 0), 0);
+    EXPECT_EQ(f.Open(name_.c_str(), 99, kReadWrite, 0, 0), 0);
+    EXPECT_EQ(f.GetLastError(), fe::kInvalidParameter);
+}
+
+TEST_F(FileTest, CreateNewRefusesAnExistingFileAndOpenRefusesASecondFile) {
+    CLS_File f(name_.c_str(), fc::kCreateNew, kReadWrite, 0, fc::kAttributeNormal);
+    ASSERT_TRUE(f.IsOpen());
+    EXPECT_EQ(f.Open(name_.c_str(), fc::kOpenAlways, kReadWrite, 0, 0), 0);   // already open
+    EXPECT_TRUE(f.IsOpen());
+    CLS_File g;
+    EXPECT_EQ(g.Open(name_.c_str(), fc::kCreateNew, kReadWrite, fc::kShareRead | fc::kShareWrite, 0), 0);
+    EXPECT_EQ(g.GetLastError(), fe::kFileExists);
+    EXPECT_EQ(f.Close(), 1);
+    EXPECT_FALSE(f.IsOpen());
+}
+
+TEST_F(FileTest, ReadWriteSeekTellSize) {
+    CLS_File f(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0);
+    ASSERT_TRUE(f.IsOpen());
+    const char text[] = "0123456789";
+    EXPECT_EQ(f.Write(text, 10), 10u);
+    EXPECT_EQ(f.Tell(), 10u);
+    EXPECT_EQ(f.GetSize(), 10u);
+    EXPECT_EQ(f.Seek(3, fc::kBegin), 3u);
+    EXPECT_EQ(f.GetLastError(), 0u);
+    char buf[16];
+    std::memset(buf, '#', sizeof buf);
+    EXPECT_EQ(f.Read(buf, 16), 7u);
+    EXPECT_EQ(std::string(buf, 7), "3456789");
+    EXPECT_EQ(buf[7], '#');
+    EXPECT_EQ(f.Read(buf, 16), 0u);   // at the end
+    EXPECT_EQ(f.Seek(-4, fc::kEnd), 6u);
+    EXPECT_EQ(f.Seek(2, fc::kCurrent), 8u);
+    EXPECT_EQ(f.Seek(-100, fc::kBegin), CLS_File::kFailed);   // before the start
+    EXPECT_NE(f.GetLastError(), 0u);
+    EXPECT_EQ(f.Seek(1, fc::kBegin), 1u);
+    EXPECT_EQ(f.GetLastError(), 0u);   // recorded whatever the outcome
+}
+
+TEST_F(FileTest, OperationsWithoutAFileFailCleanly) {
+    CLS_File f;
+    char buf[4];
+    EXPECT_EQ(f.Read(buf, 4), CLS_File::kFailed);
+    EXPECT_EQ(f.GetLastError(), fe::kInvalidHandle);
+    EXPECT_EQ(f.Write(buf, 4), CLS_File::kFailed);
+    EXPECT_EQ(f.GetSize(), CLS_File::kFailed);
+    EXPECT_EQ(f.Tell(), CLS_File::kFailed);
+    EXPECT_EQ(f.Lock(0, 1), 0);
+    EXPECT_EQ(f.GetLastError(), fe::kInvalidHandle);   // not a lock violation: no retries
+    EXPECT_EQ(f.Close(), 1);
+}
+
+TEST_F(FileTest, ResizeExtendsWithZerosCutsAndPlacesThePosition) {
+    CLS_File f(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0);
+    ASSERT_TRUE(f.IsOpen());
+    f.Write("abcdef", 6);
+    f.Seek(2, fc::kBegin);
+    EXPECT_EQ(f.Resize(10000), 1u);
+    EXPECT_EQ(f.GetSize(), 10000u);
+    EXPECT_EQ(f.Tell(), 2u);   // kept: before the new end
+    std::vector<unsigned char> all(10000);
+    f.Seek(0, fc::kBegin);
+    ASSERT_EQ(f.Read(all.data(), 10000), 10000u);
+    EXPECT_EQ(std::memcmp(all.data(), "abcdef", 6), 0);
+    for (size_t i = 6; i < all.size(); ++i) ASSERT_EQ(all[i], 0) << i;
+    f.Seek(9000, fc::kBegin);
+    EXPECT_EQ(f.Resize(4), 1u);
+    EXPECT_EQ(f.GetSize(), 4u);
+    EXPECT_EQ(f.Tell(), 4u);   // past the new end: at the end
+    EXPECT_EQ(f.Resize(4), 1u);
+}
+
+TEST_F(FileTest, LockRetriesElevenTimesThenReports1053) {
+    CLS_File::SetLockRetryDelay(2);
+    CLS_File a(name_.c_str(), fc::kCreateAlways, kReadWrite, fc::kShareRead | fc::kShareWrite, 0);
+    CLS_File b(name_.c_str(), fc::kOpenExisting, kReadWrite, fc::kShareRead | fc::kShareWrite, 0);
+    ASSERT_TRUE(a.IsOpen());
+    ASSERT_TRUE(b.IsOpen());
+    a.Write("0123456789", 10);
+    ASSERT_EQ(a.Lock(0, 5), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(b.Lock(2, 2), 0);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(b.GetLastError(), fe::kServiceRequestTimeout);
+    EXPECT_GE(waited, std::chrono::milliseconds(20));   // ten waits between eleven attempts
+    EXPECT_EQ(b.Lock(5, 5), 1);                         // a range nobody holds
+    ASSERT_EQ(a.Unlock(0, 5), 1);
+    EXPECT_EQ(b.Lock(0, 5), 1);
+    EXPECT_EQ(b.Unlock(0, 5), 1);
+    EXPECT_EQ(b.Unlock(5, 5), 1);
+}
+
+TEST_F(FileTest, HandleWrappersAndDuplicates) {
+    CLS_File owner(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0);
+    ASSERT_TRUE(owner.IsOpen());
+    owner.Write("xyz", 3);
+    {
+        CLS_File wrapper(owner.GetHandle());   // does not own: the handle survives it
+        EXPECT_EQ(wrapper.GetSize(), 3u);
+    }
+    EXPECT_EQ(owner.GetSize(), 3u);
+    {
+        CLS_File copy(owner);   // owns a duplicate
+        ASSERT_TRUE(copy.IsOpen());
+        EXPECT_NE(copy.GetHandle(), owner.GetHandle());
+        EXPECT_EQ(copy.GetSize(), 3u);
+    }
+    EXPECT_EQ(owner.GetSize(), 3u);
+    CLS_File empty;
+    CLS_File empty_copy(empty);
+    EXPECT_FALSE(empty_copy.IsOpen());
+}
+
+TEST_F(FileTest, DeleteAndMoveReturnOneOrTheNegatedNumber) {
+    const std::string other = dir_.File("g.bin");
+    { CLS_File f(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0); }
+    { CLS_File f(other.c_str(), fc::kCreateAlways, kReadWrite, 0, 0); }
+    EXPECT_EQ(CLS_File::Move(name_.c_str(), other.c_str()), -static_cast<int>(fe::kAlreadyExists));
+    EXPECT_EQ(CLS_File::Delete(other.c_str()), 1);
+    EXPECT_EQ(CLS_File::Move(name_.c_str(), other.c_str()), 1);
+    EXPECT_EQ(CLS_File::Delete(name_.c_str()), -static_cast<int>(fe::kFileNotFound));
+    EXPECT_EQ(CLS_File::Move(name_.c_str(), other.c_str()), -static_cast<int>(fe::kFileNotFound));
+    EXPECT_EQ(CLS_File::Delete(dir_.File("none/x").c_str()), -static_cast<int>(fe::kPathNotFound));
+    EXPECT_EQ(CLS_File::Delete(other.c_str()), 1);
+}
+
+TEST_F(FileTest, StatusQueriesAndApplies) {
+    {
+        CLS_File f(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0);
+        f.Write("12345", 5);
+        zed::FileStatus st{};
+        ASSERT_EQ(f.QueryStatus(&st), 1);
+        EXPECT_EQ(st.size, 5u);
+        EXPECT_EQ(st.attributes & 0x10u, 0u);
+    }
+    zed::FileStatus st{};
+    ASSERT_EQ(CLS_File::QueryStatus(name_.c_str(), &st), 1);
+    st.modified = 1000000000;   // 2001-09-09
+    st.accessed = 1000000000;
+    ASSERT_EQ(CLS_File::ApplyStatus(name_.c_str(), st), 1);
+    zed::FileStatus back{};
+    ASSERT_EQ(CLS_File::QueryStatus(name_.c_str(), &back), 1);
+    EXPECT_EQ(back.modified, 1000000000);
+    EXPECT_EQ(back.size, 5u);
+    EXPECT_EQ(CLS_File::QueryStatus(dir_.File("none.bin").c_str(), &back), 0);
+    EXPECT_EQ(CLS_File::QueryStatus(name_.c_str(), nullptr), 0);
+}
+
+TEST_F(FileTest, MappedViewsShowTheFile) {
+    std::vector<unsigned char> data(3 * zed::platform::MappingGranularity() + 17);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 13);
+    zedtest::WriteBytes(name_, data);
+    HANDLE h;
+    ASSERT_EQ(zed::platform::FileOpen(name_.c_str(), fc::kOpenExisting, fc::kGenericRead,
+                                      fc::kShareRead, 0, &h),
+              0u);
+    zed::platform::FileMapping* m = nullptr;
+    ASSERT_EQ(zed::platform::MappingOpen(h, &m), 0u);
+    const size_t g = zed::platform::MappingGranularity();
+    const void* view = nullptr;
+    ASSERT_EQ(zed::platform::MappingView(m, 2 * g, data.size() - 2 * g, &view), 0u);
+    EXPECT_EQ(std::memcmp(view, data.data() + 2 * g, data.size() - 2 * g), 0);
+    zed::platform::MappingUnview(view, data.size() - 2 * g);
+    zed::platform::MappingClose(m);
+    zed::platform::FileClose(h);
+}
+
+}  // namespace
