@@ -15,8 +15,8 @@ namespace {
 constexpr unsigned long kStart = 0xFFFFFFFFu;
 constexpr unsigned long kFault = 23;          // the file or text could not be read through
 constexpr unsigned long kNoSize = 24;         // the size of the opened file could not be read
-// Reads of 1 MiB and views of 64 MiB: far fewer calls than 4 KiB blocks or 10 MiB views, same bytes.
-constexpr DWORD kBlockBytes = 1u << 20;
+// Reads of 256 KiB (they stay in the cache between the copy and the checksum) and views of 64 MiB: far fewer calls than 4 KiB blocks or 10 MiB views, same bytes.
+constexpr DWORD kBlockBytes = 256u << 10;
 constexpr uint64_t kViewBytes = uint64_t{64} << 20;
 
 // The block buffer of the read strategies; a small one on the stack if the heap says no.
@@ -72,7 +72,19 @@ void Crc32::CalcCrc32(unsigned char byte, unsigned long& crc) {
 unsigned long Crc32::StringCrc32(const char* text, unsigned long& crc) {
     crc = kStart;
     if (text == nullptr) return Finish(0xFFFFFFFFu, crc, kFault);
-    return Finish(zed::crc32::Update(0xFFFFFFFFu, text, std::strlen(text)), crc, 0);
+    // The terminator is looked for a cache-sized piece at a time, so the checksum reads each
+    // piece while it is still in the cache (one pass over memory instead of two).
+    constexpr size_t kPiece = 64 * 1024;
+    uint32_t reg = 0xFFFFFFFFu;
+    for (const char* p = text;; p += kPiece) {
+        const void* end = std::memchr(p, 0, kPiece);
+        if (end != nullptr) {
+            reg = zed::crc32::Update(reg, p, static_cast<size_t>(static_cast<const char*>(end) - p));
+            break;
+        }
+        reg = zed::crc32::Update(reg, p, kPiece);
+    }
+    return Finish(reg, crc, 0);
 }
 
 unsigned long Crc32::FileCrc32Win32(const char* name, unsigned long& crc) {

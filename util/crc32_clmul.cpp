@@ -86,7 +86,8 @@ ZEDLL_WIDE_TARGET uint32_t UpdateClmulWide(
     __m512i z1 = Load512(p + 64), z2 = Load512(p + 128), z3 = Load512(p + 192);
     p += 256;
     n -= 256;
-    const __m512i k2048 = _mm512_broadcast_i32x4(_mm_set_epi64x(kFold2048Hi, kFold2048Lo));
+    const __m512i k2048 = _mm512_set_epi64(kFold2048Hi, kFold2048Lo, kFold2048Hi, kFold2048Lo, kFold2048Hi,
+                                           kFold2048Lo, kFold2048Hi, kFold2048Lo);
     while (n >= 256) {
         z0 = Fold512(z0, k2048, Load512(p));
         z1 = Fold512(z1, k2048, Load512(p + 64));
@@ -95,7 +96,8 @@ ZEDLL_WIDE_TARGET uint32_t UpdateClmulWide(
         p += 256;
         n -= 256;
     }
-    const __m512i k512 = _mm512_broadcast_i32x4(_mm_set_epi64x(kFold512Hi, kFold512Lo));
+    const __m512i k512 = _mm512_set_epi64(kFold512Hi, kFold512Lo, kFold512Hi, kFold512Lo, kFold512Hi,
+                                          kFold512Lo, kFold512Hi, kFold512Lo);
     z1 = Fold512(z0, k512, z1);
     z2 = Fold512(z1, k512, z2);
     z3 = Fold512(z2, k512, z3);
