@@ -7,6 +7,7 @@ namespace zedtool {
 
 int RunDemo(std::ostream& out) {
     DemoGeometry(out);
+    DemoUtil(out);
     return 0;
 }
 
