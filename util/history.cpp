@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "util/file.h"
@@ -96,41 +97,7 @@ CLS_History::CLS_History(const char* name, int capacity)
 }
 
 CLS_History::CLS_History(const CLS_History& other)
-    : file_(nullptr), count_(0), capacity_(10), valid_(0), records_(nullptr) {
-    CopyFrom(other);
-}
-
-CLS_History::~CLS_History() { Release(); }
-
-CLS_History& CLS_History::operator=(const CLS_History& other) {
-    if (this != &other) {
-        Release();
-        CopyFrom(other);
-    }
-    return *this;
-}
-
-void CLS_History::Release() {
-    if (file_ != nullptr) {
-        Flush();
-        if (valid_) file_->Flush();
-        file_->Close();
-        delete file_;
-        file_ = nullptr;
-    }
-    if (records_ != nullptr) {
-        for (int i = 0; i < count_; ++i) std::free(records_[i].data);
-        delete[] records_;
-        records_ = nullptr;
-    }
-    count_ = 0;
-    valid_ = 0;
-}
-
-void CLS_History::CopyFrom(const CLS_History& other) {
-    capacity_ = other.capacity_;
-    count_ = 0;
-    valid_ = 0;
+    : file_(nullptr), count_(0), capacity_(other.capacity_), valid_(0), records_(nullptr) {
     if (other.records_ == nullptr) return;
     records_ = new (std::nothrow) CLS_History_obj[static_cast<size_t>(capacity_) + 1]();
     if (records_ == nullptr) return;
@@ -156,6 +123,32 @@ void CLS_History::CopyFrom(const CLS_History& other) {
     }
     // A copy that could not take every record or the file must never overwrite the file.
     valid_ = (other.valid_ && whole && file_ != nullptr) ? 1 : 0;
+}
+
+CLS_History::~CLS_History() {
+    if (file_ != nullptr) {
+        Flush();
+        if (valid_) file_->Flush();
+        file_->Close();
+        delete file_;
+    }
+    if (records_ != nullptr) {
+        for (int i = 0; i < count_; ++i) std::free(records_[i].data);
+        delete[] records_;
+    }
+}
+
+CLS_History& CLS_History::operator=(const CLS_History& other) {
+    if (this == &other) return *this;
+    // Copy, then trade places: the copy leaves with our old state and writes it back to our old
+    // file as it goes.
+    CLS_History copy(other);
+    std::swap(file_, copy.file_);
+    std::swap(count_, copy.count_);
+    std::swap(capacity_, copy.capacity_);
+    std::swap(valid_, copy.valid_);
+    std::swap(records_, copy.records_);
+    return *this;
 }
 
 bool CLS_History::ReadItem(CLS_History_obj* item) {

@@ -138,30 +138,7 @@ CLS_FIFO::CLS_FIFO(int size)
     if (lock_ != nullptr) ok_ = InitFifo();
 }
 
-CLS_FIFO::CLS_FIFO(const CLS_FIFO& other) : CLS_FIFO(other.size_) { CopyFrom(other); }
-
-CLS_FIFO::~CLS_FIFO() {
-    {
-        Guard guard(lock_);
-        Release();
-    }
-    zed::platform::DestroyRecursiveLock(AsLock(lock_));
-}
-
-CLS_FIFO& CLS_FIFO::operator=(const CLS_FIFO& other) {
-    if (this == &other) return *this;
-    CLS_FIFO copy(other);   // takes only the other object's lock
-    Guard guard(lock_);
-    std::swap(read_, copy.read_);
-    std::swap(write_, copy.write_);
-    std::swap(count_, copy.count_);
-    std::swap(size_, copy.size_);
-    std::swap(slots_, copy.slots_);
-    std::swap(ok_, copy.ok_);
-    return *this;
-}
-
-void CLS_FIFO::CopyFrom(const CLS_FIFO& other) {
+CLS_FIFO::CLS_FIFO(const CLS_FIFO& other) : CLS_FIFO(other.size_) {
     Guard guard(other.lock_);
     Guard mine(lock_);
     if (slots_ == nullptr || other.slots_ == nullptr || size_ != other.size_) return;
@@ -181,15 +158,32 @@ void CLS_FIFO::CopyFrom(const CLS_FIFO& other) {
     count_ = other.count_;
 }
 
-void CLS_FIFO::Release() {
-    FreeSlots(slots_, size_);
-    read_ = write_ = count_ = 0;
+CLS_FIFO::~CLS_FIFO() {
+    {
+        Guard guard(lock_);
+        FreeSlots(slots_, size_);
+    }
+    zed::platform::DestroyRecursiveLock(AsLock(lock_));
+}
+
+CLS_FIFO& CLS_FIFO::operator=(const CLS_FIFO& other) {
+    if (this == &other) return *this;
+    CLS_FIFO copy(other);   // takes only the other object's lock
+    Guard guard(lock_);
+    std::swap(read_, copy.read_);
+    std::swap(write_, copy.write_);
+    std::swap(count_, copy.count_);
+    std::swap(size_, copy.size_);
+    std::swap(slots_, copy.slots_);
+    std::swap(ok_, copy.ok_);
+    return *this;
 }
 
 int CLS_FIFO::InitFifo() {
     Guard guard(lock_);
     if (lock_ == nullptr) return 0;
-    Release();
+    FreeSlots(slots_, size_);
+    read_ = write_ = count_ = 0;
     slots_ = NewSlots(size_);
     return slots_ != nullptr ? 1 : 0;
 }
@@ -217,7 +211,7 @@ int CLS_FIFO::Read(LifoFifoItem* item) {
 
 int CLS_FIFO::SetSize(int size) {
     Guard guard(lock_);
-    Release();
+    FreeSlots(slots_, size_);   // made for the old size
     size_ = size;
     return InitFifo();
 }
@@ -256,12 +250,21 @@ CLS_LIFO::CLS_LIFO(int size)
     if (lock_ != nullptr) ok_ = InitLifo();
 }
 
-CLS_LIFO::CLS_LIFO(const CLS_LIFO& other) : CLS_LIFO(other.size_) { CopyFrom(other); }
+CLS_LIFO::CLS_LIFO(const CLS_LIFO& other) : CLS_LIFO(other.size_) {
+    Guard guard(other.lock_);
+    Guard mine(lock_);
+    if (size_ != other.size_) return;
+    LifoState state{depth_, size_, slots_};
+    if (!state.CopyRecords(other.depth_, other.slots_)) {
+        state.FreeTop(0);
+        ok_ = 0;
+    }
+}
 
 CLS_LIFO::~CLS_LIFO() {
     {
         Guard guard(lock_);
-        Release();
+        FreeSlots(slots_, size_);
     }
     zed::platform::DestroyRecursiveLock(AsLock(lock_));
 }
@@ -275,22 +278,6 @@ CLS_LIFO& CLS_LIFO::operator=(const CLS_LIFO& other) {
     std::swap(slots_, copy.slots_);
     std::swap(ok_, copy.ok_);
     return *this;
-}
-
-void CLS_LIFO::CopyFrom(const CLS_LIFO& other) {
-    Guard guard(other.lock_);
-    Guard mine(lock_);
-    if (size_ != other.size_) return;
-    LifoState state{depth_, size_, slots_};
-    if (!state.CopyRecords(other.depth_, other.slots_)) {
-        state.FreeTop(0);
-        ok_ = 0;
-    }
-}
-
-void CLS_LIFO::Release() {
-    FreeSlots(slots_, size_);
-    depth_ = 0;
 }
 
 int CLS_LIFO::InitLifo() {
@@ -311,7 +298,7 @@ int CLS_LIFO::Read(LifoFifoItem* item) {
 
 int CLS_LIFO::SetSize(int size) {
     Guard guard(lock_);
-    Release();
+    FreeSlots(slots_, size_);   // made for the old size
     size_ = size;
     return InitLifo();
 }
@@ -340,12 +327,21 @@ CLS_Stack::CLS_Stack(int size)
     if (lock_ != nullptr) ok_ = InitStack();
 }
 
-CLS_Stack::CLS_Stack(const CLS_Stack& other) : CLS_Stack(other.size_) { CopyFrom(other); }
+CLS_Stack::CLS_Stack(const CLS_Stack& other) : CLS_Stack(other.size_) {
+    Guard guard(other.lock_);
+    Guard mine(lock_);
+    if (size_ != other.size_) return;
+    LifoState state{depth_, size_, slots_};
+    if (!state.CopyRecords(other.depth_, other.slots_)) {
+        state.FreeTop(0);
+        ok_ = 0;
+    }
+}
 
 CLS_Stack::~CLS_Stack() {
     {
         Guard guard(lock_);
-        Release();
+        FreeSlots(slots_, size_);
     }
     zed::platform::DestroyRecursiveLock(AsLock(lock_));
 }
@@ -359,22 +355,6 @@ CLS_Stack& CLS_Stack::operator=(const CLS_Stack& other) {
     std::swap(slots_, copy.slots_);
     std::swap(ok_, copy.ok_);
     return *this;
-}
-
-void CLS_Stack::CopyFrom(const CLS_Stack& other) {
-    Guard guard(other.lock_);
-    Guard mine(lock_);
-    if (size_ != other.size_) return;
-    LifoState state{depth_, size_, slots_};
-    if (!state.CopyRecords(other.depth_, other.slots_)) {
-        state.FreeTop(0);
-        ok_ = 0;
-    }
-}
-
-void CLS_Stack::Release() {
-    FreeSlots(slots_, size_);
-    depth_ = 0;
 }
 
 int CLS_Stack::InitStack() {

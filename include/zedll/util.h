@@ -137,9 +137,6 @@ public:
     void FreeBottom(int n);
 
 private:
-    void Release();
-    void CopyFrom(const CLS_FIFO& other);
-
     int read_;
     int write_;
     int count_;
@@ -172,9 +169,6 @@ public:
     void FreeBottom(int n);
 
 private:
-    void Release();
-    void CopyFrom(const CLS_LIFO& other);
-
     int depth_;
     int size_;
     LifoFifoItem** slots_;
@@ -200,9 +194,6 @@ public:
     void FreeTop(int n);
 
 private:
-    void Release();
-    void CopyFrom(const CLS_Stack& other);
-
     int depth_;
     int size_;
     LifoFifoItem** slots_;
@@ -263,8 +254,6 @@ public:
 private:
     bool ReadItem(CLS_History_obj* item);
     bool WriteItem(CLS_History_obj* item);
-    void Release();
-    void CopyFrom(const CLS_History& other);
 
     CLS_File* file_;
     int count_;
