@@ -11,7 +11,9 @@
 #include <cstring>
 #include <ctime>
 #include <new>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/file.h"
 
@@ -74,6 +76,64 @@ void FillStatus(const struct stat& st, FileStatus* status) {
     status->attributes = attributes;
 }
 
+// Sharing modes, as Windows keeps them per file: every open handle's access and sharing, so that
+// an open asking for access someone else does not share (or refusing a share someone else's access
+// needs) fails with a sharing violation. Within this process only: other processes are not seen.
+struct OpenEntry {
+    int fd;
+    dev_t dev;
+    ino_t ino;
+    DWORD access;
+    DWORD sharing;
+};
+
+std::mutex g_open_mutex;
+std::vector<OpenEntry>& OpenTable() {
+    static std::vector<OpenEntry>* table = new std::vector<OpenEntry>;   // lives to the very end
+    return *table;
+}
+
+bool Conflicts(const OpenEntry& a, DWORD access, DWORD sharing) {
+    const bool reads = access & fc::kGenericRead, writes = access & fc::kGenericWrite;
+    const bool a_reads = a.access & fc::kGenericRead, a_writes = a.access & fc::kGenericWrite;
+    return (reads && !(a.sharing & fc::kShareRead)) || (writes && !(a.sharing & fc::kShareWrite)) ||
+           (a_reads && !(sharing & fc::kShareRead)) || (a_writes && !(sharing & fc::kShareWrite));
+}
+
+// Registers a new handle unless it conflicts with one already open on the same file.
+DWORD Register(int fd, const struct stat& st, DWORD access, DWORD sharing) {
+    std::lock_guard<std::mutex> hold(g_open_mutex);
+    for (const OpenEntry& e : OpenTable())
+        if (e.dev == st.st_dev && e.ino == st.st_ino && Conflicts(e, access, sharing))
+            return fe::kSharingViolation;
+    OpenTable().push_back(OpenEntry{fd, st.st_dev, st.st_ino, access, sharing});
+    return 0;
+}
+
+void Unregister(int fd) {
+    std::lock_guard<std::mutex> hold(g_open_mutex);
+    auto& table = OpenTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        if (table[i].fd == fd) {
+            table[i] = table.back();
+            table.pop_back();
+            return;
+        }
+}
+
+// A duplicate is the same open file: it takes the original's entry without a new check.
+void RegisterDuplicate(int original, int copy) {
+    std::lock_guard<std::mutex> hold(g_open_mutex);
+    auto& table = OpenTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        if (table[i].fd == original) {
+            OpenEntry e = table[i];
+            e.fd = copy;
+            table.push_back(e);
+            return;
+        }
+}
+
 }  // namespace
 
 DWORD FileOpen(const char* name, DWORD disposition, DWORD access, DWORD sharing, DWORD flags,
@@ -84,26 +144,48 @@ DWORD FileOpen(const char* name, DWORD disposition, DWORD access, DWORD sharing,
     const bool reads = (access & fc::kGenericRead) != 0;
     const bool writes = (access & fc::kGenericWrite) != 0;
     oflags |= writes ? (reads ? O_RDWR : O_WRONLY) : O_RDONLY;
+    // Truncation waits until the sharing check has let the open through.
+    bool truncate = false;
     switch (disposition) {
     case fc::kCreateNew: oflags |= O_CREAT | O_EXCL; break;
-    case fc::kCreateAlways: oflags |= O_CREAT | O_TRUNC; break;
+    case fc::kCreateAlways:
+        oflags |= O_CREAT;
+        truncate = true;
+        break;
     case fc::kOpenExisting: break;
     case fc::kOpenAlways: oflags |= O_CREAT; break;
     case fc::kTruncateExisting:
         if (!writes) return fe::kInvalidParameter;
-        oflags |= O_TRUNC;
+        truncate = true;
         break;
     default: return fe::kInvalidParameter;
     }
+    if (truncate && !writes) oflags = (oflags & ~O_RDONLY) | O_RDWR;
     int fd;
     do {
         fd = ::open(name, oflags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return NameError(name, errno);
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return FromErrno(err);
+    }
+    if (S_ISDIR(st.st_mode)) {
         ::close(fd);   // Windows refuses to open a folder as a file
         return fe::kAccessDenied;
+    }
+    const DWORD shared = Register(fd, st, access, sharing);
+    if (shared != 0) {
+        ::close(fd);
+        return shared;
+    }
+    if (truncate && ::ftruncate(fd, 0) != 0) {
+        const int err = errno;
+        Unregister(fd);
+        ::close(fd);
+        return FromErrno(err);
     }
     if (flags & fc::kFlagSequentialScan) ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     *handle = FromFd(fd);
@@ -112,6 +194,7 @@ DWORD FileOpen(const char* name, DWORD disposition, DWORD access, DWORD sharing,
 
 DWORD FileClose(HANDLE handle) {
     if (handle == InvalidFileHandle()) return fe::kInvalidHandle;
+    Unregister(Fd(handle));
     return ::close(Fd(handle)) == 0 ? 0 : FromErrno(errno);
 }
 
@@ -119,6 +202,7 @@ DWORD FileDuplicate(HANDLE handle, HANDLE* copy) {
     *copy = InvalidFileHandle();
     const int fd = ::fcntl(Fd(handle), F_DUPFD_CLOEXEC, 0);
     if (fd < 0) return FromErrno(errno);
+    RegisterDuplicate(Fd(handle), fd);
     *copy = FromFd(fd);
     return 0;
 }
@@ -282,7 +366,7 @@ DWORD MappingOpen(HANDLE file, FileMapping** mapping) {
 
 void MappingClose(FileMapping* mapping) {
     if (mapping == nullptr) return;
-    ::close(mapping->fd);
+    FileClose(FromFd(mapping->fd));
     delete mapping;
 }
 

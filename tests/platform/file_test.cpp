@@ -49,6 +49,27 @@ TEST_F(FileTest, CreateNewRefusesAnExistingFileAndOpenRefusesASecondFile) {
     EXPECT_FALSE(f.IsOpen());
 }
 
+TEST_F(FileTest, SharingModesRefuseWhatTheFirstHandleDoesNotShare) {
+    CLS_File first(name_.c_str(), fc::kCreateAlways, kReadWrite, fc::kShareRead, 0);
+    ASSERT_TRUE(first.IsOpen());
+    first.Write("keep", 4);
+    CLS_File writer;
+    EXPECT_EQ(writer.Open(name_.c_str(), fc::kOpenExisting, kReadWrite, fc::kShareRead | fc::kShareWrite, 0), 0);
+    EXPECT_EQ(writer.GetLastError(), fe::kSharingViolation);
+    CLS_File truncating;   // refused before anything is cut
+    EXPECT_EQ(truncating.Open(name_.c_str(), fc::kCreateAlways, kReadWrite, fc::kShareRead | fc::kShareWrite, 0), 0);
+    EXPECT_EQ(truncating.GetLastError(), fe::kSharingViolation);
+    CLS_File reader_denying_writes;   // the first handle writes: a reader must share writing
+    EXPECT_EQ(reader_denying_writes.Open(name_.c_str(), fc::kOpenExisting, fc::kGenericRead, fc::kShareRead, 0), 0);
+    EXPECT_EQ(reader_denying_writes.GetLastError(), fe::kSharingViolation);
+    CLS_File reader;
+    EXPECT_EQ(reader.Open(name_.c_str(), fc::kOpenExisting, fc::kGenericRead, fc::kShareRead | fc::kShareWrite, 0), 1);
+    EXPECT_EQ(first.GetSize(), 4u);
+    EXPECT_EQ(first.Close(), 1);
+    EXPECT_EQ(reader.Close(), 1);
+    EXPECT_EQ(writer.Open(name_.c_str(), fc::kOpenExisting, kReadWrite, 0, 0), 1);   // free again
+}
+
 TEST_F(FileTest, ReadWriteSeekTellSize) {
     CLS_File f(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0);
     ASSERT_TRUE(f.IsOpen());

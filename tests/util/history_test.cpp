@@ -154,6 +154,20 @@ TEST_F(History, ForeignFileIsNeitherLoadedNorChanged) {
     EXPECT_EQ(zedtest::ReadBytes(name_), tiny);
 }
 
+TEST_F(History, ASecondHistoryOnAFileInUseIsNotValidAndChangesNothing) {
+    CLS_History first(name_.c_str(), 5);
+    Put(first, Record(1));
+    first.Flush();
+    const Bytes before = zedtest::ReadBytes(name_);
+    {
+        CLS_History second(name_.c_str(), 5);
+        EXPECT_FALSE(second.IsValid());
+        EXPECT_EQ(second.GetCount(), 0);
+        Put(second, Record(2));
+    }
+    EXPECT_EQ(zedtest::ReadBytes(name_), before);
+}
+
 TEST_F(History, FileThatCannotBeOpenedLeavesAnInvalidEmptyHistory) {
     const std::string nowhere = dir_.File("no-folder/history.bin");
     CLS_History h(nowhere.c_str(), 10);
