@@ -166,18 +166,27 @@ TEST_F(Md5Streams, StreamDigestEqualsBufferDigestAndRewinds) {
 
 TEST_F(Md5Streams, ReadErrorGivesFalse) {
     const std::string name = dir_.File("w.bin");
-    zedtest::WriteBytes(name, std::vector<unsigned char>(100, 1));
-    FILE* f = std::fopen(name.c_str(), "wb");   // write-only: reading sets the error indicator
-    ASSERT_NE(f, nullptr);
+    // A fresh write-only stream for each call: reading it sets the error indicator.
+    auto write_only = [&] {
+        FILE* f = std::fopen(name.c_str(), "wb");
+        EXPECT_NE(f, nullptr);
+        return f;
+    };
     MD5 md5;
     unsigned char d[16];
+    FILE* f = write_only();
     EXPECT_FALSE(md5.computeSum(f, d));
-    std::clearerr(f);
+    std::fclose(f);
+    f = write_only();
     EXPECT_FALSE(md5.compareSum(f, d));
-    std::clearerr(f);
+    std::fclose(f);
+    f = write_only();
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(md5.printSum(f));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    const bool printed = md5.printSum(f);
+    std::fflush(stdout);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(printed);
+    EXPECT_EQ(out, "");
     std::fclose(f);
     EXPECT_FALSE(md5.computeSum(static_cast<FILE*>(nullptr), d));
 }
