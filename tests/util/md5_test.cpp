@@ -165,6 +165,11 @@ TEST_F(Md5Streams, StreamDigestEqualsBufferDigestAndRewinds) {
 }
 
 TEST_F(Md5Streams, ReadErrorGivesFalse) {
+#if defined(_WIN32)
+    // The Windows C runtime reports end of file, not an error, when a write-only stream is read,
+    // and offers no other stream that fails to read on demand.
+    GTEST_SKIP() << "no way to make a stream fail to read here";
+#endif
     const std::string name = dir_.File("w.bin");
     // A fresh write-only stream for each call: reading it sets the error indicator.
     auto write_only = [&] {
