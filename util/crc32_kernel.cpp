@@ -26,7 +26,7 @@ constexpr SliceTables MakeTables() {
 
 constexpr SliceTables kTables = MakeTables();
 
-// Three lanes of this many bytes run side by side in the portable kernel; their registers are
+// Four lanes of this many bytes run side by side in the portable kernel; their registers are
 // joined by the operator that moves a register over kLane zero bytes.
 constexpr size_t kLane = 1024;
 
@@ -116,17 +116,18 @@ uint32_t UpdateBytewise(uint32_t reg, const unsigned char* p, size_t n) {
 }
 
 uint32_t UpdateSlicing(uint32_t reg, const unsigned char* p, size_t n) {
-    // Three independent lanes keep the table loads busy instead of waiting on one chain.
-    while (n >= 3 * kLane) {
-        uint32_t a = reg, b = 0, c = 0;
+    // Four independent lanes keep the table loads busy instead of waiting on one chain.
+    while (n >= 4 * kLane) {
+        uint32_t a = reg, b = 0, c = 0, d = 0;
         for (size_t i = 0; i < kLane; i += 8) {
             a = Step8(a, Load64(p + i));
             b = Step8(b, Load64(p + kLane + i));
             c = Step8(c, Load64(p + 2 * kLane + i));
+            d = Step8(d, Load64(p + 3 * kLane + i));
         }
-        reg = ShiftLane(ShiftLane(a) ^ b) ^ c;
-        p += 3 * kLane;
-        n -= 3 * kLane;
+        reg = ShiftLane(ShiftLane(ShiftLane(a) ^ b) ^ c) ^ d;
+        p += 4 * kLane;
+        n -= 4 * kLane;
     }
     const auto& t = kTables.t;
     while (n >= 16) {
@@ -156,7 +157,7 @@ void ResetKernel() { g_forced.store(-1); }
 
 const char* KernelName(Kernel kernel) {
     switch (kernel) {
-    case Kernel::kSlicing: return "slicing (three lanes by 8)";
+    case Kernel::kSlicing: return "slicing (four lanes by 8)";
     case Kernel::kClmul: return "carry-less multiply (128-bit)";
     case Kernel::kClmulWide: return "carry-less multiply (512-bit)";
     }

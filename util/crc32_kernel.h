@@ -12,7 +12,7 @@ namespace zed::crc32 {
 
 /// One table step per byte: reg = (reg >> 8) ^ table[(reg ^ b) & 0xFF].
 uint32_t UpdateBytewise(uint32_t reg, const unsigned char* p, size_t n);
-/// Table slicing, three independent lanes eight bytes a step, sixteen a step for the rest;
+/// Table slicing, four independent lanes eight bytes a step, sixteen a step for the rest;
 /// runs everywhere.
 uint32_t UpdateSlicing(uint32_t reg, const unsigned char* p, size_t n);
 
