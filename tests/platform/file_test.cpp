@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -144,6 +146,58 @@ TEST_F(FileTest, LockRetriesElevenTimesThenReports1053) {
     EXPECT_EQ(b.Lock(0, 5), 1);
     EXPECT_EQ(b.Unlock(0, 5), 1);
     EXPECT_EQ(b.Unlock(5, 5), 1);
+}
+
+// The path of this test program, to run it again as a child.
+std::string ThisProgram() {
+#if defined(_WIN32)
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n);
+#else
+    return std::filesystem::read_symlink("/proc/self/exe").string();
+#endif
+}
+
+// Sets a variable for child processes; an empty value removes it.
+void SetEnv(const char* key, const std::string& value) {
+#if defined(_WIN32)
+    _putenv_s(key, value.c_str());
+#else
+    if (value.empty())
+        unsetenv(key);
+    else
+        setenv(key, value.c_str(), 1);
+#endif
+}
+
+// Run as a child by the test below: the parent holds bytes 0-4 of the named file.
+TEST(FileChild, RunsIntoTheParentsLock) {
+    const char* name = std::getenv("ZEDLL_TEST_LOCKED_FILE");
+    if (name == nullptr || *name == '\0') GTEST_SKIP() << "runs only as the child of LocksHoldAcrossProcesses";
+    CLS_File::SetLockRetryDelay(1);
+    CLS_File f(name, fc::kOpenExisting, kReadWrite, fc::kShareRead | fc::kShareWrite, 0);
+    ASSERT_TRUE(f.IsOpen());
+    EXPECT_EQ(f.Lock(1, 2), 0);
+    EXPECT_EQ(f.GetLastError(), fe::kServiceRequestTimeout);
+    EXPECT_EQ(f.Lock(5, 5), 1);
+}
+
+TEST_F(FileTest, LocksHoldAcrossProcesses) {
+    CLS_File f(name_.c_str(), fc::kCreateAlways, kReadWrite, fc::kShareRead | fc::kShareWrite, 0);
+    ASSERT_TRUE(f.IsOpen());
+    f.Write("0123456789", 10);
+    ASSERT_EQ(f.Lock(0, 5), 1);
+    SetEnv("ZEDLL_TEST_LOCKED_FILE", name_);
+    const std::string command = "\"" + ThisProgram() + "\" --gtest_filter=FileChild.RunsIntoTheParentsLock";
+#if defined(_WIN32)
+    const int status = std::system(("\"" + command + "\"").c_str());   // cmd.exe strips one pair
+#else
+    const int status = std::system(command.c_str());
+#endif
+    SetEnv("ZEDLL_TEST_LOCKED_FILE", "");
+    EXPECT_EQ(status, 0) << "the child saw no lock, or failed otherwise";
+    EXPECT_EQ(f.Unlock(0, 5), 1);
 }
 
 TEST_F(FileTest, HandleWrappersAndDuplicates) {
