@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -181,6 +182,8 @@ TEST(FileChild, RunsIntoTheParentsLock) {
     EXPECT_EQ(f.Lock(1, 2), 0);
     EXPECT_EQ(f.GetLastError(), fe::kServiceRequestTimeout);
     EXPECT_EQ(f.Lock(5, 5), 1);
+    // Tells the parent that the checks ran here (a child that skipped would also exit 0).
+    std::ofstream(std::string(name) + ".child") << "ran";
 }
 
 TEST_F(FileTest, LocksHoldAcrossProcesses) {
@@ -197,6 +200,7 @@ TEST_F(FileTest, LocksHoldAcrossProcesses) {
 #endif
     SetEnv("ZEDLL_TEST_LOCKED_FILE", "");
     EXPECT_EQ(status, 0) << "the child saw no lock, or failed otherwise";
+    EXPECT_TRUE(std::filesystem::exists(name_ + ".child")) << "the child did not run its checks";
     EXPECT_EQ(f.Unlock(0, 5), 1);
 }
 
