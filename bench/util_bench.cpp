@@ -79,24 +79,28 @@ const std::string& Text() {
     return text;
 }
 
-// A 512 MiB file, read once so that it sits in the page cache; removed at exit.
+// A 512 MiB file, read once so that it sits in the page cache; removed when the program ends.
+struct BenchFile {
+    std::string name;
+    ~BenchFile() {
+        std::error_code ec;
+        std::filesystem::remove(name, ec);
+    }
+};
+
 const std::string& BigFile() {
-    static const std::string name = [] {
+    static const BenchFile file = [] {
         const auto path = std::filesystem::temp_directory_path() /
                           ("zedll-bench-" + std::to_string(::getpid()) + ".bin");
         std::ofstream out(path, std::ios::binary);
         for (size_t at = 0; at < kFileBytes; at += kBufferBytes)
             out.write(reinterpret_cast<const char*>(Buffer().data()), static_cast<std::streamsize>(kBufferBytes));
         out.close();
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove(BigFile(), ec);
-        });
         unsigned long crc = 0;
         Crc32::FileCrc32Win32(path.string().c_str(), crc);
-        return path.string();
+        return BenchFile{path.string()};
     }();
-    return name;
+    return file.name;
 }
 
 void BM_Crc32Zlib(benchmark::State& state) {
