@@ -8,5 +8,6 @@
 #include "zedll/geometry.h"
 #include "zedll/pieces.h"
 #include "zedll/curves.h"
+#include "zedll/util.h"
 
 #endif

@@ -3,6 +3,8 @@
 #define ZED_TOOL_COMMANDS_H
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace zedtool {
 
@@ -14,6 +16,16 @@ void DemoGeometry(std::ostream& out);
 void DemoPiece(std::ostream& out);
 /// Smooths and resamples the sample outline and writes demo.svg into the current directory.
 void DemoCurves(std::ostream& out);
+
+/// Demo section of the checksums and containers.
+void DemoUtil(std::ostream& out);
+
+/// zed crc32: prints "crc32  name" per file (8 hexadecimal digits); 1 if any file failed.
+int RunCrc32(const std::vector<std::string>& files, const std::string& strategy);
+/// zed md5: prints "digest  name" per file, as md5sum does; 1 if any file failed.
+int RunMd5(const std::vector<std::string>& files);
+/// zed history show: the records of a history file, which stays unchanged.
+int RunHistoryShow(const std::string& file, std::ostream& out);
 
 }  // namespace zedtool
 

@@ -9,6 +9,7 @@ int RunDemo(std::ostream& out) {
     DemoGeometry(out);
     DemoPiece(out);
     DemoCurves(out);
+    DemoUtil(out);
     return 0;
 }
 

@@ -1,0 +1,383 @@
+// CLS_FIFO, CLS_LIFO and CLS_Stack: slots of private record copies behind a recursive lock each.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "platform/heap.h"
+#include "platform/recursive_lock.h"
+#include "zedll/util.h"
+
+namespace {
+
+using zed::platform::RecursiveLock;
+
+RecursiveLock* AsLock(void* p) { return static_cast<RecursiveLock*>(p); }
+
+// Holds an object's lock for one operation. An object whose lock could not be made has no slots
+// either, so every guarded operation finds nothing to do.
+class Guard {
+public:
+    explicit Guard(void* lock) : lock_(AsLock(lock)) {
+        if (lock_ != nullptr) zed::platform::EnterLock(lock_);
+    }
+    ~Guard() {
+        if (lock_ != nullptr) zed::platform::LeaveLock(lock_);
+    }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+private:
+    RecursiveLock* lock_;
+};
+
+// A record shorter than its own length field is not a record.
+bool Acceptable(const LifoFifoItem* item) {
+    if (item == nullptr) return false;
+    const uint32_t length = item->length;
+    return length >= sizeof(uint32_t) && static_cast<uint64_t>(length) + 1 <= SIZE_MAX;
+}
+
+// A private copy in a block of length + 1 bytes from the general-purpose allocator.
+LifoFifoItem* CopyRecord(const LifoFifoItem* item) {
+    const uint32_t length = item->length;
+    void* block = std::malloc(static_cast<size_t>(length) + 1);
+    if (block == nullptr) return nullptr;
+    std::memcpy(block, item, length);
+    static_cast<unsigned char*>(block)[length] = 0;
+    return static_cast<LifoFifoItem*>(block);
+}
+
+void TakeRecord(LifoFifoItem*& slot, LifoFifoItem* out) {
+    std::memcpy(out, slot, slot->length);
+    std::free(slot);
+    slot = nullptr;
+}
+
+void Discard(LifoFifoItem*& slot) {
+    std::free(slot);
+    slot = nullptr;
+}
+
+// size + 1 zero-filled slots from the process heap, or null (also for a size that cannot be).
+LifoFifoItem** NewSlots(int size) {
+    if (size < 0 || static_cast<uint64_t>(size) + 1 > SIZE_MAX / sizeof(LifoFifoItem*)) return nullptr;
+    return static_cast<LifoFifoItem**>(
+        zed::HeapAllocZeroed((static_cast<size_t>(size) + 1) * sizeof(LifoFifoItem*)));
+}
+
+void FreeSlots(LifoFifoItem**& slots, int size) {
+    if (slots == nullptr) return;
+    for (int i = 0; i <= size; ++i) std::free(slots[i]);
+    zed::HeapRelease(slots);
+    slots = nullptr;
+}
+
+// The LIFO and the stack share one set of steps over depth, size and slots 1..depth.
+struct LifoState {
+    int& depth;
+    int& size;
+    LifoFifoItem**& slots;
+
+    int Init(int held_size) {
+        FreeSlots(slots, held_size);
+        depth = 0;
+        slots = NewSlots(size);
+        return slots != nullptr ? 1 : 0;
+    }
+    int Push(const LifoFifoItem* item) {
+        if (slots == nullptr || !Acceptable(item) || depth + 1 >= size) return 0;
+        LifoFifoItem* copy = CopyRecord(item);
+        if (copy == nullptr) return 0;
+        slots[++depth] = copy;
+        return 1;
+    }
+    int Pop(LifoFifoItem* out) {
+        if (slots == nullptr || out == nullptr || depth == 0) return 0;
+        TakeRecord(slots[depth--], out);
+        return 1;
+    }
+    void FreeTop(int n) {
+        if (slots == nullptr) return;
+        for (int removed = 0; depth > 0 && (n <= 0 || removed < n); ++removed) Discard(slots[depth--]);
+    }
+    void FreeBottom(int n) {
+        if (slots == nullptr) return;
+        const int gone = (n <= 0 || n > depth) ? depth : n;
+        for (int i = 1; i <= gone; ++i) Discard(slots[i]);
+        // The survivors move down in order: slot 1 is the oldest again.
+        for (int i = gone + 1; i <= depth; ++i) {
+            slots[i - gone] = slots[i];
+            slots[i] = nullptr;
+        }
+        depth -= gone;
+    }
+    // Copies of another state's records into this one (just initialised with the same size).
+    bool CopyRecords(int other_depth, LifoFifoItem* const* other_slots) {
+        if (slots == nullptr || other_slots == nullptr) return false;
+        for (int i = 1; i <= other_depth; ++i) {
+            LifoFifoItem* copy = CopyRecord(other_slots[i]);
+            if (copy == nullptr) return false;
+            slots[i] = copy;
+            depth = i;
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// CLS_FIFO
+
+CLS_FIFO::CLS_FIFO() : CLS_FIFO(10) {}
+
+CLS_FIFO::CLS_FIFO(int size)
+    : read_(0), write_(0), count_(0), size_(size), slots_(nullptr),
+      lock_(zed::platform::CreateRecursiveLock()), ok_(0) {
+    if (lock_ != nullptr) ok_ = InitFifo();
+}
+
+CLS_FIFO::CLS_FIFO(const CLS_FIFO& other) : CLS_FIFO(other.size_) {
+    Guard guard(other.lock_);
+    Guard mine(lock_);
+    if (slots_ == nullptr || other.slots_ == nullptr || size_ != other.size_) return;
+    for (int i = 0; i <= size_; ++i) {
+        if (other.slots_[i] == nullptr) continue;
+        slots_[i] = CopyRecord(other.slots_[i]);
+        if (slots_[i] == nullptr) {   // out of memory: an empty queue, not a torn one
+            FreeSlots(slots_, size_);
+            slots_ = NewSlots(size_);
+            read_ = write_ = count_ = 0;
+            ok_ = 0;
+            return;
+        }
+    }
+    read_ = other.read_;
+    write_ = other.write_;
+    count_ = other.count_;
+}
+
+CLS_FIFO::~CLS_FIFO() {
+    {
+        Guard guard(lock_);
+        FreeSlots(slots_, size_);
+    }
+    zed::platform::DestroyRecursiveLock(AsLock(lock_));
+}
+
+CLS_FIFO& CLS_FIFO::operator=(const CLS_FIFO& other) {
+    if (this == &other) return *this;
+    CLS_FIFO copy(other);   // takes only the other object's lock
+    Guard guard(lock_);
+    std::swap(read_, copy.read_);
+    std::swap(write_, copy.write_);
+    std::swap(count_, copy.count_);
+    std::swap(size_, copy.size_);
+    std::swap(slots_, copy.slots_);
+    std::swap(ok_, copy.ok_);
+    return *this;
+}
+
+int CLS_FIFO::InitFifo() {
+    Guard guard(lock_);
+    if (lock_ == nullptr) return 0;
+    FreeSlots(slots_, size_);
+    read_ = write_ = count_ = 0;
+    slots_ = NewSlots(size_);
+    return slots_ != nullptr ? 1 : 0;
+}
+
+int CLS_FIFO::Write(LifoFifoItem* item) {
+    Guard guard(lock_);
+    if (slots_ == nullptr || !Acceptable(item)) return 0;
+    if (write_ >= size_) write_ = 0;
+    if (count_ >= size_) return 0;
+    LifoFifoItem* copy = CopyRecord(item);
+    if (copy == nullptr) return 0;
+    slots_[write_++] = copy;
+    ++count_;
+    return 1;
+}
+
+int CLS_FIFO::Read(LifoFifoItem* item) {
+    Guard guard(lock_);
+    if (slots_ == nullptr || item == nullptr || count_ == 0) return 0;
+    if (read_ >= size_) read_ = 0;
+    TakeRecord(slots_[read_++], item);
+    --count_;
+    return 1;
+}
+
+int CLS_FIFO::SetSize(int size) {
+    Guard guard(lock_);
+    FreeSlots(slots_, size_);   // made for the old size
+    size_ = size;
+    return InitFifo();
+}
+
+int CLS_FIFO::GetSize() { return size_; }
+bool CLS_FIFO::IsOk() { return ok_ != 0; }
+bool CLS_FIFO::IsItem() { return count_ != 0; }
+
+void CLS_FIFO::FreeTop(int n) {
+    Guard guard(lock_);
+    if (slots_ == nullptr) return;
+    for (int removed = 0; count_ > 0 && (n <= 0 || removed < n); ++removed) {
+        if (read_ >= size_) read_ = 0;
+        Discard(slots_[read_++]);
+        --count_;
+    }
+}
+
+void CLS_FIFO::FreeBottom(int n) {
+    Guard guard(lock_);
+    if (slots_ == nullptr) return;
+    for (int removed = 0; count_ > 0 && (n <= 0 || removed < n); ++removed) {
+        write_ = (write_ == 0 ? size_ : write_) - 1;
+        Discard(slots_[write_]);
+        --count_;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// CLS_LIFO
+
+CLS_LIFO::CLS_LIFO() : CLS_LIFO(10) {}
+
+CLS_LIFO::CLS_LIFO(int size)
+    : depth_(0), size_(size), slots_(nullptr), lock_(zed::platform::CreateRecursiveLock()), ok_(0) {
+    if (lock_ != nullptr) ok_ = InitLifo();
+}
+
+CLS_LIFO::CLS_LIFO(const CLS_LIFO& other) : CLS_LIFO(other.size_) {
+    Guard guard(other.lock_);
+    Guard mine(lock_);
+    if (size_ != other.size_) return;
+    LifoState state{depth_, size_, slots_};
+    if (!state.CopyRecords(other.depth_, other.slots_)) {
+        state.FreeTop(0);
+        ok_ = 0;
+    }
+}
+
+CLS_LIFO::~CLS_LIFO() {
+    {
+        Guard guard(lock_);
+        FreeSlots(slots_, size_);
+    }
+    zed::platform::DestroyRecursiveLock(AsLock(lock_));
+}
+
+CLS_LIFO& CLS_LIFO::operator=(const CLS_LIFO& other) {
+    if (this == &other) return *this;
+    CLS_LIFO copy(other);
+    Guard guard(lock_);
+    std::swap(depth_, copy.depth_);
+    std::swap(size_, copy.size_);
+    std::swap(slots_, copy.slots_);
+    std::swap(ok_, copy.ok_);
+    return *this;
+}
+
+int CLS_LIFO::InitLifo() {
+    Guard guard(lock_);
+    if (lock_ == nullptr) return 0;
+    return LifoState{depth_, size_, slots_}.Init(size_);
+}
+
+int CLS_LIFO::Write(LifoFifoItem* item) {
+    Guard guard(lock_);
+    return LifoState{depth_, size_, slots_}.Push(item);
+}
+
+int CLS_LIFO::Read(LifoFifoItem* item) {
+    Guard guard(lock_);
+    return LifoState{depth_, size_, slots_}.Pop(item);
+}
+
+int CLS_LIFO::SetSize(int size) {
+    Guard guard(lock_);
+    FreeSlots(slots_, size_);   // made for the old size
+    size_ = size;
+    return InitLifo();
+}
+
+int CLS_LIFO::GetSize() { return size_; }
+bool CLS_LIFO::IsOk() { return ok_ != 0; }
+bool CLS_LIFO::IsItem() { return depth_ != 0; }
+
+void CLS_LIFO::FreeTop(int n) {
+    Guard guard(lock_);
+    LifoState{depth_, size_, slots_}.FreeTop(n);
+}
+
+void CLS_LIFO::FreeBottom(int n) {
+    Guard guard(lock_);
+    LifoState{depth_, size_, slots_}.FreeBottom(n);
+}
+
+// ---------------------------------------------------------------------------------------------
+// CLS_Stack
+
+CLS_Stack::CLS_Stack() : CLS_Stack(10) {}
+
+CLS_Stack::CLS_Stack(int size)
+    : depth_(0), size_(size), slots_(nullptr), lock_(zed::platform::CreateRecursiveLock()), ok_(0) {
+    if (lock_ != nullptr) ok_ = InitStack();
+}
+
+CLS_Stack::CLS_Stack(const CLS_Stack& other) : CLS_Stack(other.size_) {
+    Guard guard(other.lock_);
+    Guard mine(lock_);
+    if (size_ != other.size_) return;
+    LifoState state{depth_, size_, slots_};
+    if (!state.CopyRecords(other.depth_, other.slots_)) {
+        state.FreeTop(0);
+        ok_ = 0;
+    }
+}
+
+CLS_Stack::~CLS_Stack() {
+    {
+        Guard guard(lock_);
+        FreeSlots(slots_, size_);
+    }
+    zed::platform::DestroyRecursiveLock(AsLock(lock_));
+}
+
+CLS_Stack& CLS_Stack::operator=(const CLS_Stack& other) {
+    if (this == &other) return *this;
+    CLS_Stack copy(other);
+    Guard guard(lock_);
+    std::swap(depth_, copy.depth_);
+    std::swap(size_, copy.size_);
+    std::swap(slots_, copy.slots_);
+    std::swap(ok_, copy.ok_);
+    return *this;
+}
+
+int CLS_Stack::InitStack() {
+    Guard guard(lock_);
+    if (lock_ == nullptr) return 0;
+    return LifoState{depth_, size_, slots_}.Init(size_);
+}
+
+int CLS_Stack::Push(LifoFifoItem* item) {
+    Guard guard(lock_);
+    return LifoState{depth_, size_, slots_}.Push(item);
+}
+
+int CLS_Stack::Pop(LifoFifoItem* item) {
+    Guard guard(lock_);
+    return LifoState{depth_, size_, slots_}.Pop(item);
+}
+
+int CLS_Stack::GetSize() { return size_; }
+bool CLS_Stack::IsOk() { return ok_ != 0; }
+bool CLS_Stack::IsItem() { return depth_ != 0; }
+
+void CLS_Stack::FreeTop(int n) {
+    Guard guard(lock_);
+    LifoState{depth_, size_, slots_}.FreeTop(n);
+}
