@@ -1,0 +1,38 @@
+// Paths the platform tests share: the directory of the test program and scratch directories.
+#ifndef ZEDLL_TESTS_PLATFORM_TEST_PATHS_H
+#define ZEDLL_TESTS_PLATFORM_TEST_PATHS_H
+
+#include <filesystem>
+#include <string>
+
+#include "platform/resource_module.h"
+
+namespace zedtest {
+
+/// The directory of the running test program, where the example language modules are built.
+inline std::filesystem::path ProgramDirectory() {
+    return std::filesystem::path(zed::platform::HostProgramPath()).parent_path();
+}
+
+/// A fresh empty directory under the system's temporary directory, removed with the object.
+class ScratchDirectory {
+public:
+    explicit ScratchDirectory(const std::string& tag) {
+        path_ = std::filesystem::temp_directory_path() /
+                (tag + "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace zedtest
+
+#endif
