@@ -7,5 +7,6 @@
 #include "zedll/points.h"
 #include "zedll/geometry.h"
 #include "zedll/language.h"
+#include "zedll/system_objects.h"
 
 #endif
