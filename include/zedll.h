@@ -8,5 +8,6 @@
 #include "zedll/geometry.h"
 #include "zedll/language.h"
 #include "zedll/system_objects.h"
+#include "zedll/version_info.h"
 
 #endif

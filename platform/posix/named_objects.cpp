@@ -15,12 +15,11 @@
 #include <string>
 
 #include "platform/named_objects.h"
+#include "platform/posix/windows_error.h"
 
 namespace zed::platform {
 namespace {
 
-constexpr DWORD kErrorFileNotFound = 2;
-constexpr DWORD kErrorAccessDenied = 5;
 constexpr DWORD kErrorNotEnoughMemory = 8;
 constexpr DWORD kErrorInvalidParameter = 87;
 constexpr DWORD kErrorFilenameTooLong = 206;
@@ -28,18 +27,7 @@ constexpr DWORD kErrorGenFailure = 31;
 constexpr DWORD kWaitTimeout = 258;
 constexpr DWORD kInfinite = 0xFFFFFFFF;
 
-DWORD FromErrno(int error) {
-    switch (error) {
-    case ENOENT: return kErrorFileNotFound;
-    case EACCES:
-    case EPERM: return kErrorAccessDenied;
-    case ENOMEM:
-    case ENOSPC: return kErrorNotEnoughMemory;
-    case EINVAL: return kErrorInvalidParameter;
-    case ENAMETOOLONG: return kErrorFilenameTooLong;
-    default: return kErrorGenFailure;
-    }
-}
+DWORD FromErrno(int error) { return WindowsErrorFromErrno(error); }
 
 // "/zedll.<kind>.<name>" with '/' and '%' escaped, so that distinct names stay distinct.
 bool ShmName(const char* kind, const char* name, std::string* out) {
