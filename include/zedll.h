@@ -7,6 +7,7 @@
 #include "zedll/points.h"
 #include "zedll/geometry.h"
 #include "zedll/language.h"
+#include "zedll/log.h"
 #include "zedll/system_objects.h"
 #include "zedll/version_info.h"
 
