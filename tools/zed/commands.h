@@ -3,11 +3,17 @@
 #define ZED_TOOL_COMMANDS_H
 
 #include <ostream>
+#include <string>
 
 namespace zedtool {
 
 /// Runs the sample outline through the library and prints what it finds. Returns the exit status.
 int RunDemo(std::ostream& out);
+
+/// zed lang list: the built-in language and the language modules next to the tool.
+int RunLangList(std::ostream& out);
+/// zed version FILE: the version strings of a Windows executable or DLL.
+int RunVersion(const std::string& file, std::ostream& out, std::ostream& err);
 
 /// Demo sections, run in this order by RunDemo.
 void DemoGeometry(std::ostream& out);
