@@ -15,6 +15,14 @@ void FormatLockName(char* buffer, std::size_t capacity, DWORD process_id, const 
 }
 
 namespace {
+void ReleaseMemShare(HANDLE* mapping, void** view, char** name) {
+    if (*mapping != nullptr) platform::CloseSharedMemory(*mapping, *view);
+    *mapping = nullptr;
+    *view = nullptr;
+    std::free(*name);
+    *name = nullptr;
+}
+
 char* CopyName(const char* name) {
     if (name == nullptr) return nullptr;
     const std::size_t length = std::strlen(name);
@@ -45,7 +53,7 @@ SYS_MemShare::SYS_MemShare(const SYS_MemShare& other)
 
 SYS_MemShare& SYS_MemShare::operator=(const SYS_MemShare& other) {
     if (this == &other) return *this;
-    Release();
+    zed::ReleaseMemShare(&mapping_, &view_, &name_);
     name_ = zed::CopyName(other.name_);
     if (other.mapping_ != nullptr &&
         zed::platform::DuplicateSharedMemory(other.mapping_, &mapping_, &view_) != 0) {
@@ -55,15 +63,7 @@ SYS_MemShare& SYS_MemShare::operator=(const SYS_MemShare& other) {
     return *this;
 }
 
-SYS_MemShare::~SYS_MemShare() { Release(); }
-
-void SYS_MemShare::Release() {
-    if (mapping_ != nullptr) zed::platform::CloseSharedMemory(mapping_, view_);
-    mapping_ = nullptr;
-    view_ = nullptr;
-    std::free(name_);
-    name_ = nullptr;
-}
+SYS_MemShare::~SYS_MemShare() { zed::ReleaseMemShare(&mapping_, &view_, &name_); }
 
 void* SYS_MemShare::GetPointer() { return view_; }
 

@@ -20,7 +20,6 @@ public:
     void* GetPointer();
 
 private:
-    void Release();
     HANDLE mapping_;
     void* view_;
     char* name_;
