@@ -6,5 +6,6 @@
 #include "zedll/platform_types.h"
 #include "zedll/points.h"
 #include "zedll/geometry.h"
+#include "zedll/cls_string.h"
 
 #endif
