@@ -7,5 +7,6 @@
 #include "zedll/points.h"
 #include "zedll/geometry.h"
 #include "zedll/cls_string.h"
+#include "zedll/reg_options.h"
 
 #endif
