@@ -8,5 +8,6 @@
 #include "zedll/geometry.h"
 #include "zedll/cls_string.h"
 #include "zedll/reg_options.h"
+#include "zedll/date_time.h"
 
 #endif
