@@ -9,5 +9,6 @@
 #include "zedll/cls_string.h"
 #include "zedll/reg_options.h"
 #include "zedll/date_time.h"
+#include "zedll/recent_files.h"
 
 #endif
