@@ -3,6 +3,7 @@
 #define ZED_TOOL_COMMANDS_H
 
 #include <ostream>
+#include <string>
 
 namespace zedtool {
 
@@ -11,6 +12,12 @@ int RunDemo(std::ostream& out);
 
 /// Demo sections, run in this order by RunDemo.
 void DemoGeometry(std::ostream& out);
+void DemoSettings(std::ostream& out);
+
+/// zed reg export / import; return the exit status (errors on stderr).
+int RegExport(const std::string& file, const std::string& company, const std::string& product,
+              const std::string& version, const std::string& scope_name);
+int RegImport(const std::string& file);
 
 }  // namespace zedtool
 

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string>
 
 #include "commands.h"
 
@@ -10,6 +11,23 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     auto* demo = app.add_subcommand("demo", "Run the sample piece through the library");
     demo->callback([] { std::exit(zedtool::RunDemo(std::cout)); });
+
+    auto* reg = app.add_subcommand("reg", "Registry text files (REGEDIT4) of a program's settings");
+    reg->require_subcommand(1);
+    std::string reg_file, company = "KELVARO", product, version, scope = "user";
+    auto* reg_export = reg->add_subcommand("export", "Write a settings key and its subkeys to FILE");
+    reg_export->add_option("FILE", reg_file, "the text file to create")->required();
+    reg_export->add_option("--company", company, "company name (default KELVARO)");
+    reg_export->add_option("--product", product, "product name")->required();
+    reg_export->add_option("--version", version, "version name")->required();
+    reg_export->add_option("--scope", scope, "user or machine")
+        ->check(CLI::IsMember({"user", "machine"}));
+    reg_export->callback([&] {
+        std::exit(zedtool::RegExport(reg_file, company, product, version, scope));
+    });
+    auto* reg_import = reg->add_subcommand("import", "Read FILE into the registry");
+    reg_import->add_option("FILE", reg_file, "the REGEDIT4 text file")->required();
+    reg_import->callback([&] { std::exit(zedtool::RegImport(reg_file)); });
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
