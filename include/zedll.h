@@ -10,5 +10,9 @@
 #include "zedll/log.h"
 #include "zedll/system_objects.h"
 #include "zedll/version_info.h"
+#include "zedll/cls_string.h"
+#include "zedll/reg_options.h"
+#include "zedll/date_time.h"
+#include "zedll/recent_files.h"
 
 #endif

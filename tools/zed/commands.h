@@ -17,6 +17,12 @@ int RunVersion(const std::string& file, std::ostream& out, std::ostream& err);
 
 /// Demo sections, run in this order by RunDemo.
 void DemoGeometry(std::ostream& out);
+void DemoSettings(std::ostream& out);
+
+/// zed reg export / import; return the exit status (errors on stderr).
+int RegExport(const std::string& file, const std::string& company, const std::string& product,
+              const std::string& version, const std::string& scope_name);
+int RegImport(const std::string& file);
 
 }  // namespace zedtool
 

@@ -7,6 +7,7 @@ namespace zedtool {
 
 int RunDemo(std::ostream& out) {
     DemoGeometry(out);
+    DemoSettings(out);
     return 0;
 }
 
