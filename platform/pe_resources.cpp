@@ -197,7 +197,7 @@ bool ResourceImage::Find(uint16_t type, const ResourceName& name, ResourceData* 
     return true;
 }
 
-int ResourceImage::LoadString(uint32_t id, char* buffer, int capacity) const {
+int ResourceImage::ReadString(uint32_t id, char* buffer, int capacity) const {
     if (buffer == nullptr || capacity <= 0) return 0;
     buffer[0] = 0;
     if (id > 0xFFFF) return 0;

@@ -46,7 +46,7 @@ public:
     /// Loads string `id` as the platform's LoadStringA does: windows-1252 text, at most
     /// `capacity` - 1 characters and a terminator, returns the characters copied (0 when the
     /// string is missing or empty, with `buffer[0]` = 0 when capacity > 0).
-    int LoadString(uint32_t id, char* buffer, int capacity) const;
+    int ReadString(uint32_t id, char* buffer, int capacity) const;
 
     bool empty() const { return bytes_.empty(); }
 

@@ -153,7 +153,7 @@ int LoadModuleString(HMODULE module, UINT id, char* buffer, int capacity) {
         return length;
     }
     const LoadedModule* loaded = AsLoaded(module);
-    return loaded != nullptr ? loaded->image.LoadString(id, buffer, capacity) : 0;
+    return loaded != nullptr ? loaded->image.ReadString(id, buffer, capacity) : 0;
 }
 
 bool GetLanguageInfo(WORD language, DWORD item, char* buffer, int capacity) {

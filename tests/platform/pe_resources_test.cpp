@@ -53,19 +53,19 @@ protected:
 
 TEST_F(PeModuleTest, StringTable) {
     char buffer[256];
-    EXPECT_EQ(image_.LoadString(1, buffer, 255), 10);
+    EXPECT_EQ(image_.ReadString(1, buffer, 255), 10);
     EXPECT_STREQ(buffer, "Entfernung");
-    EXPECT_EQ(image_.LoadString(6, buffer, 255), 6);
+    EXPECT_EQ(image_.ReadString(6, buffer, 255), 6);
     EXPECT_STREQ(buffer, "&Gr\xf6\xdf" "e");
-    EXPECT_EQ(image_.LoadString(100, buffer, 255), 254);
-    EXPECT_EQ(image_.LoadString(100, buffer, 5), 4);
+    EXPECT_EQ(image_.ReadString(100, buffer, 255), 254);
+    EXPECT_EQ(image_.ReadString(100, buffer, 5), 4);
     EXPECT_STREQ(buffer, "ABCD");
-    EXPECT_EQ(image_.LoadString(13, buffer, 255), 0);  // a gap in the block
+    EXPECT_EQ(image_.ReadString(13, buffer, 255), 0);  // a gap in the block
     EXPECT_STREQ(buffer, "");
-    EXPECT_EQ(image_.LoadString(4711, buffer, 255), 0);
-    EXPECT_EQ(image_.LoadString(0x10000 + 1, buffer, 255), 0);
-    EXPECT_EQ(image_.LoadString(1, buffer, 0), 0);
-    EXPECT_EQ(image_.LoadString(1, nullptr, 10), 0);
+    EXPECT_EQ(image_.ReadString(4711, buffer, 255), 0);
+    EXPECT_EQ(image_.ReadString(0x10000 + 1, buffer, 255), 0);
+    EXPECT_EQ(image_.ReadString(1, buffer, 0), 0);
+    EXPECT_EQ(image_.ReadString(1, nullptr, 10), 0);
 }
 
 TEST_F(PeModuleTest, DialogsByNameIgnoringCase) {
@@ -159,7 +159,7 @@ TEST(PeDamaged, RefusesWhatIsNotAPeFile) {
     EXPECT_FALSE(image.Load(header));
     EXPECT_TRUE(image.empty());
     char buffer[8] = "x";
-    EXPECT_EQ(image.LoadString(1, buffer, 8), 0);
+    EXPECT_EQ(image.ReadString(1, buffer, 8), 0);
     EXPECT_STREQ(buffer, "");
     EXPECT_FALSE(image.LoadFile("/nonexistent/ZEDDEU0407.DLL"));
 }
@@ -209,8 +209,8 @@ TEST_F(PeModuleTest, MutatedFilesNeverCrashOrHang) {
         if (!image.Load(bytes)) continue;
         ++parsed;
         char buffer[256];
-        for (uint32_t id = 0; id < 32; ++id) image.LoadString(id, buffer, 255);
-        image.LoadString(100, buffer, 255);
+        for (uint32_t id = 0; id < 32; ++id) image.ReadString(id, buffer, 255);
+        image.ReadString(100, buffer, 255);
         ResourceData data;
         image.Find(5, ResourceName::Text("LangSelBox"), &data);
         if (image.Find(16, ResourceName::Id(1), &data)) {
