@@ -8,6 +8,7 @@
 #include "zedll/geometry.h"
 #include "zedll/language.h"
 #include "zedll/log.h"
+#include "zedll/log_options.h"
 #include "zedll/system_objects.h"
 #include "zedll/version_info.h"
 #include "zedll/cls_string.h"

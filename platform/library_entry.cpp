@@ -1,6 +1,7 @@
 // The steps of the library's load and unload sequence.
 #include "platform/library_entry.h"
 
+#include "log/log_options.h"
 #include "platform/language.h"
 
 namespace zed {
@@ -20,7 +21,8 @@ void LibraryAttach(HMODULE instance) {
 void LibraryDetach() {
     if (!g_attached) return;
     g_attached = false;
-    // Unregistering the magnifier's classes and freeing the log options' key names join here.
+    // Unregistering the magnifier's classes joins here, before the log options' names go.
+    log_options::ReleaseNames();
     // The language service itself returns to the base language when it is destroyed.
 }
 
