@@ -178,7 +178,7 @@ int ZEDLL_STDCALL ZEDLLGetLanguages(WORD* languages, int capacity) {
 int ZEDLL_STDCALL ZEDLLGetLanguageName(WORD language, char* buffer, DWORD size) {
     if (buffer == nullptr || size == 0) return 0;
     buffer[0] = 0;
-    char name[30] = {};
+    char name[128] = {};  // room for the longest names, which the selection list's 30 bytes cut off
     if (!zed::platform::GetLanguageInfo(language, zed::kLocaleDisplayName, name, sizeof name)) return 0;
     std::snprintf(buffer, size, "%s", name);
     return 1;

@@ -199,6 +199,14 @@ TEST_F(LogCoreTest, SeverityNamesFollowTheLanguage) {
     EXPECT_EQ(ReadText(file), "log/Schweregrad Warnung: x\nlog/Severity warning: x\n");
 }
 
+TEST_F(LogCoreTest, ThePlatformSystemLogTakesALine) {
+    zed::log_core::SetSystemLogSink(nullptr);
+    log_init(1, nullptr, 0, 0, 0, 2);
+    log_msg("zedll test line");  // syslog(3) or the debugger output; neither answers back
+    log_close();
+    EXPECT_EQ(zed::log_core::Destination(), 0);
+}
+
 TEST_F(LogCoreTest, SessionStamp) {
     std::tm t{};
     t.tm_mon = 2;

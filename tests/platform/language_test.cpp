@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "platform/language.h"
 #include "platform/language_table.h"
@@ -199,9 +200,66 @@ TEST_F(LanguageTest, ExportedLanguageList) {
     EXPECT_STREQ(name, "German (Germany)");
     EXPECT_EQ(ZEDLLGetLanguageName(0x0407, name, 7), 1);
     EXPECT_STREQ(name, "German");
+    EXPECT_EQ(ZEDLLGetLanguageName(0x7c5f, name, sizeof name), 1);
+    EXPECT_STREQ(name, "Central Atlas Tamazight (Latin, Algeria)");
     EXPECT_EQ(ZEDLLGetLanguageName(0x2fff, name, sizeof name), 0);
     EXPECT_STREQ(name, "");
 }
+
+#if defined(_WIN32)
+// Finds the selection dialog from another thread, reads its list and answers it.
+struct DialogAnswer {
+    int count = -1;
+    WORD selected = 0;
+    std::set<WORD> languages;
+    void Answer(WPARAM command, WORD choose) {
+        for (int tries = 0; tries < 200; ++tries) {
+            HWND dialog = ::FindWindowA("#32770", "Sprache");
+            if (dialog != nullptr) {
+                HWND list = ::GetDlgItem(dialog, 1120);
+                count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+                const LRESULT current = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+                if (current >= 0) selected = static_cast<WORD>(::SendMessageA(list, LB_GETITEMDATA, current, 0));
+                for (int i = 0; i < count; ++i) {
+                    const WORD language = static_cast<WORD>(::SendMessageA(list, LB_GETITEMDATA, i, 0));
+                    languages.insert(language);
+                    if (language == choose) ::SendMessageA(list, LB_SETCURSEL, i, 0);
+                }
+                ::PostMessageA(dialog, WM_COMMAND, command, 0);
+                return;
+            }
+            ::Sleep(50);
+        }
+    }
+};
+
+TEST_F(LanguageTest, SelectionDialog) {
+    // The library itself carries no "LangSelBox": nothing to show in English.
+    EXPECT_EQ(zed::LangSelectDialog(nullptr), 0);
+    if (!HaveModules()) GTEST_SKIP() << "no example modules";
+    ZEDLLSetLanguage(0x0407);
+    ASSERT_EQ(LangService().GetCurrentLanguage(), 0x0407);
+
+    DialogAnswer cancel;
+    std::thread canceller([&] { cancel.Answer(IDCANCEL, 1033); });
+    EXPECT_EQ(zed::LangSelectDialog(nullptr), 0);
+    canceller.join();
+    EXPECT_EQ(cancel.count, 3);
+    EXPECT_EQ(cancel.selected, 0x0407);
+    EXPECT_EQ(cancel.languages, (std::set<WORD>{1033, 0x0407, 0x040c}));
+    EXPECT_EQ(LangService().GetCurrentLanguage(), 0x0407);
+
+    DialogAnswer french;
+    std::thread chooser([&] { french.Answer(MAKEWPARAM(1120, LBN_DBLCLK), 0x040c); });
+    EXPECT_EQ(zed::LangSelectDialog(nullptr), 1);
+    chooser.join();
+    EXPECT_EQ(LangService().GetCurrentLanguage(), 0x040c);
+    EXPECT_EQ(zed::platform::FindLoadedModule("ZEDDEU0407.DLL"), nullptr);
+
+    // French carries no dialog: back to English needs the switch.
+    EXPECT_EQ(zed::LangSelectDialog(nullptr), 0);
+}
+#endif
 
 TEST(LanguageTable, CoversWhatWindowsListsInOrder) {
     std::size_t count = 0;
