@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,10 @@ std::vector<std::string> FindFilesLike(const std::string& directory, const std::
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
+    // The platform's "?" may also match no character before the dot (ZEDLL.DLL), and its matching
+    // sees short names too; only names of the pattern's own length are language modules.
     do {
-        names.push_back(found.cFileName);
+        if (std::strlen(found.cFileName) == prefix.size() + 7 + 4) names.push_back(found.cFileName);
     } while (::FindNextFileA(search, &found));
     ::FindClose(search);
     return names;
