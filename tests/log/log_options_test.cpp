@@ -6,6 +6,7 @@
 #include <string>
 
 #include "log/log_options.h"
+#include "platform/language.h"
 #include "tests/settings/registry_fixture.h"
 #include "zedll.h"
 
@@ -39,7 +40,7 @@ TEST_F(LogOptionsTest, EverythingWaitsForTheNames) {
     EXPECT_EQ(log_WriteLog(), -1);
     EXPECT_EQ(log_GetLogSheet(), nullptr);
     EXPECT_EQ(log_SetFlagLog(2, "x.log"), 1);  // the current values need no names
-    EXPECT_EQ(CurrentMethod(), 2u);
+    EXPECT_EQ(CurrentMethod(), DWORD{2});
     EXPECT_EQ(log_InitOptionsLog(nullptr, nullptr, nullptr, 1), 0);
     EXPECT_EQ(log_LoadFlagLog(), -1);
     EXPECT_EQ(Init(), 1);
@@ -49,14 +50,14 @@ TEST_F(LogOptionsTest, EverythingWaitsForTheNames) {
     EXPECT_EQ(log_WriteLog(), -1);
     EXPECT_EQ(log_InitOptionsLog(nullptr, "Cutter", nullptr, 1), 1);
     EXPECT_EQ(log_WriteLog(), 1);
-    EXPECT_EQ(Options().GetDword("Syslog", 99u), 2u);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{2});
 }
 
 TEST_F(LogOptionsTest, WriteThenLoad) {
     ASSERT_EQ(Init(), 1);
     log_SetFlagLog(2, "C:\\logs\\app.log");
     EXPECT_EQ(log_WriteLog(), 1);
-    EXPECT_EQ(Options().GetDword("Syslog", 99u), 2u);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{2});
     char path[100];
     Options().GetString("SyslogPath", "", path, sizeof path);
     EXPECT_STREQ(path, "C:\\logs\\app.log");
@@ -87,8 +88,8 @@ TEST_F(LogOptionsTest, LocalMachineScope) {
     ASSERT_EQ(log_InitOptionsLog(company_.c_str(), "Cutter", "5.1", 0), 1);
     log_SetFlagLog(3, "m.log");
     EXPECT_EQ(log_WriteLog(), 1);
-    EXPECT_EQ(Options().GetDword("Syslog", 99u, 0), 3u);
-    EXPECT_EQ(Options().GetDword("Syslog", 99u, 1), 99u);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}, 0), DWORD{3});
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}, 1), DWORD{99});
 }
 
 TEST(LogOptionsPage, ButtonsAndMethods) {
@@ -108,7 +109,7 @@ TEST(LogOptionsPage, ButtonsAndMethods) {
     Checked stderr_only{{false, false, false, true}};
     EXPECT_EQ(AppliedMethod(checked, &stderr_only), 3u);
     Checked file_and_system{{false, true, true, false}};
-    EXPECT_EQ(AppliedMethod(checked, &file_and_system), 2u);  // the lowest identifier wins
+    EXPECT_EQ(AppliedMethod(checked, &file_and_system), DWORD{2});  // the lowest identifier wins
 }
 
 TEST(LogOptionsPage, BrowseStartAndFilter) {
@@ -190,7 +191,7 @@ TEST_F(LogOptionsTest, PageInAPropertySheet) {
     EXPECT_TRUE(page.Enabled(1004));
     ::SetDlgItemTextA(page.page, 1004, "D:\\LOGS\\NEW.LOG");
     ::SendMessageA(page.sheet, PSM_APPLY, 0, 0);
-    EXPECT_EQ(Options().GetDword("Syslog", 99u), 2u);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{2});
     char path[100];
     Options().GetString("SyslogPath", "", path, sizeof path);
     EXPECT_STREQ(path, "D:\\LOGS\\NEW.LOG");
@@ -198,7 +199,7 @@ TEST_F(LogOptionsTest, PageInAPropertySheet) {
     page.Choose(1003);  // Stderr, reachable only from a program
     EXPECT_FALSE(page.Enabled(1004));
     ::SendMessageA(page.sheet, PSM_APPLY, 0, 0);
-    EXPECT_EQ(Options().GetDword("Syslog", 99u), 3u);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{3});
     ::DestroyWindow(page.sheet);
 
     // Stored method 0: "Disabled" checked and the path box disabled.
