@@ -19,11 +19,21 @@ constexpr int kDefaultButton = 200;
 constexpr int kPathEdit = 1004;
 constexpr int kBrowseButton = 1005;
 
-PROPSHEETPAGEA g_page;
+// The page description in its latest form: the record of the headers here plus the header
+// bitmap, 56 bytes in a 32-bit host.
+//
+//   +0 dwSize | +4 dwFlags | +8 hInstance | +12 pszTemplate | +16 pszIcon | +20 pszTitle
+//   +24 pfnDlgProc | +28 lParam | +32 pfnCallback | +36 pcRefParent | +40 pszHeaderTitle
+//   +44 pszHeaderSubTitle | +48 hActCtx | +52 hbmHeader
+struct PageRecord {
+    PROPSHEETPAGEA page;
+    HBITMAP header_bitmap;
+};
+PageRecord g_record;
 char g_title[256];
 
 #if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(PROPSHEETPAGEA) == 56, "the page description of 32-bit hosts has 56 bytes");
+static_assert(sizeof(PageRecord) == 56, "the page description of 32-bit hosts has 56 bytes");
 #endif
 
 void EnablePath(HWND page, bool enable) {
@@ -119,14 +129,15 @@ LPPROPSHEETPAGEA ZEDLL_STDCALL log_GetLogSheet(void) {
     if (!Initialised()) return nullptr;
     const char* title = zed::LangGetString(zed::TextId::LogPageTitle);
     std::strncpy(g_title, title != nullptr ? title : "", sizeof g_title - 1);
-    std::memset(&g_page, 0, sizeof g_page);
-    g_page.dwSize = sizeof g_page;
-    g_page.dwFlags = PSP_USETITLE | PSP_USEICONID;
-    g_page.hInstance = zed::LangGetModule();
-    g_page.pszTemplate = "_ZELOG";
-    g_page.pszIcon = "_ZEPROPERTY";
-    g_page.pszTitle = g_title;
-    g_page.pfnDlgProc = LogPageProc;
-    g_page.lParam = 0;
-    return &g_page;
+    std::memset(&g_record, 0, sizeof g_record);
+    PROPSHEETPAGEA& page = g_record.page;
+    page.dwSize = sizeof g_record;
+    page.dwFlags = PSP_USETITLE | PSP_USEICONID;
+    page.hInstance = zed::LangGetModule();
+    page.pszTemplate = "_ZELOG";
+    page.pszIcon = "_ZEPROPERTY";
+    page.pszTitle = g_title;
+    page.pfnDlgProc = LogPageProc;
+    page.lParam = 0;
+    return &page;
 }
