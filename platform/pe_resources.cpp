@@ -160,18 +160,27 @@ bool ResourceImage::FirstEntry(uint32_t dir, uint16_t preferred, uint32_t* targe
     const uint8_t* header = ResourceAt(dir, 16);
     if (header == nullptr) return false;
     const uint32_t count = uint32_t{Read16(header + 12)} + Read16(header + 14);
-    bool found = false;
+    // The platform's loader picks the caller's language, then the neutral one, then its user's
+    // (here the library's base, US English), then any English, and otherwise the first listed.
+    auto rank = [preferred](uint32_t language) {
+        if (preferred != 0 && language == preferred) return 0;
+        if (language == 0) return 1;
+        if (language == 0x0409) return 2;
+        if ((language & 0x3FF) == 0x09) return 3;
+        return 4;
+    };
+    int best = 5;
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* entry = ResourceAt(dir + 16 + i * 8, 8);
         if (entry == nullptr) break;
-        const uint32_t language = Read32(entry);
-        if (!found || (preferred != 0 && language == preferred) || language == 0) {
+        const int r = rank(Read32(entry));
+        if (r < best) {
+            best = r;
             *target = Read32(entry + 4);
-            found = true;
-            if (preferred != 0 && language == preferred) break;
+            if (r == 0) break;
         }
     }
-    return found;
+    return best < 5;
 }
 
 bool ResourceImage::Find(uint16_t type, const ResourceName& name, ResourceData* out,

@@ -39,7 +39,7 @@ public:
     bool LoadFile(const std::string& path);
 
     /// Finds a resource by type and name. Among its languages, `language` is taken when present,
-    /// then the neutral language, then the first one listed.
+    /// then the neutral language, then US English, then any English, then the first one listed.
     bool Find(uint16_t type, const ResourceName& name, ResourceData* out,
               uint16_t language = 0) const;
 

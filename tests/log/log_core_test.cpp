@@ -18,8 +18,9 @@ namespace {
 
 using zed::platform::LogPriority;
 
+// Text mode: log files have the platform's line ends (CR LF on Windows).
 std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
