@@ -74,11 +74,13 @@ public:
     // newest state). Works also when the store directory changed.
     void Refresh() {
         const std::string dir = StoreDir();
-        if (dir != dir_) {
+        if (dir != dir_ && !locked_) {
             Forget();
+            if (lock_fd_ >= 0) ::close(lock_fd_);
+            lock_fd_ = -1;
             dir_ = dir;
         }
-        if (lock_fd_ >= 0) return;
+        if (locked_) return;
         struct stat st {};
         if (::stat(Path().c_str(), &st) != 0) {
             if (loaded_ && held_fd_ < 0) return;  // still no file
@@ -94,43 +96,55 @@ public:
         Load();
     }
 
-    // Takes the inter-process lock (a fresh descriptor each time, so that a forked child never
-    // shares the parent's lock) and refreshes under it.
+    // Takes the inter-process lock and refreshes under it. The lock file stays open between
+    // writes; a forked child opens its own, so that it never shares the parent's lock.
     DWORD Lock() {
-        if (lock_fd_ >= 0) return 0;
+        if (locked_) return 0;
         Refresh();
-        if (const DWORD rc = MakeDirs(dir_); rc != 0) return rc;
-        const std::string lock_path = dir_ + "/." + name_ + ".lock";
-        const int fd = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) return FromErrno(errno);
-        while (::flock(fd, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                const int e = errno;
-                ::close(fd);
-                return FromErrno(e);
+        if (lock_fd_ >= 0 && lock_pid_ != ::getpid()) {
+            ::close(lock_fd_);
+            lock_fd_ = -1;
+        }
+        if (lock_fd_ < 0) {
+            const std::string lock_path = dir_ + "/." + name_ + ".lock";
+            int fd = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            if (fd < 0 && errno == ENOENT) {
+                if (const DWORD rc = MakeDirs(dir_); rc != 0) return rc;
+                fd = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
             }
+            if (fd < 0) return FromErrno(errno);
+            lock_fd_ = fd;
+            lock_pid_ = ::getpid();
+        }
+        while (::flock(lock_fd_, LOCK_EX) != 0) {
+            if (errno != EINTR) return FromErrno(errno);
         }
         loaded_ = loaded_ && held_fd_ >= 0;  // a missing file may have appeared meanwhile
         Refresh();
-        lock_fd_ = fd;
+        locked_ = true;
         return 0;
     }
 
     // Writes the tree if it changed, then releases the lock.
     DWORD Unlock() {
-        if (lock_fd_ < 0) return 0;
+        if (!locked_) return 0;
         const DWORD rc = dirty_ ? Commit() : 0;
         dirty_ = false;
-        ::close(lock_fd_);
-        lock_fd_ = -1;
+        ::flock(lock_fd_, LOCK_UN);
+        locked_ = false;
         if (rc != 0) Forget();  // the disk still has the old hive: drop what did not reach it
         return rc;
     }
 
     void MarkDirty() { dirty_ = true; }
+    // The tree was read from the store directory now in use.
+    bool Current() const { return loaded_ && dir_ == StoreDir(); }
     hive::Key& Root() { return root_; }
 
-    ~Hive() { Forget(); }
+    ~Hive() {
+        Forget();
+        if (lock_fd_ >= 0) ::close(lock_fd_);
+    }
 
 private:
     std::string Path() const { return dir_ + "/" + name_ + ".reg"; }
@@ -219,6 +233,8 @@ private:
     bool dirty_ = false;
     int held_fd_ = -1;
     int lock_fd_ = -1;
+    pid_t lock_pid_ = 0;
+    bool locked_ = false;
     dev_t dev_ = 0;
     ino_t ino_ = 0;
     off_t size_ = 0;
@@ -278,8 +294,12 @@ DWORD RegistryOpen(RegRoot root, const char* path, RegAccess, RegKey* out) {
     Store& s = TheStore();
     std::lock_guard<std::recursive_mutex> guard(s.mutex);
     Hive& hive = s.Of(root);
-    hive.Refresh();
-    if (Resolve(hive, parts) == nullptr) return kRegNotFound;
+    // A key already known opens without looking at the disk: the first operation on the handle
+    // does (and finds it deleted, if another process removed it meanwhile).
+    if (!hive.Current() || Resolve(hive, parts) == nullptr) {
+        hive.Refresh();
+        if (Resolve(hive, parts) == nullptr) return kRegNotFound;
+    }
     *out = new RegistryKey{root, std::move(parts)};
     return 0;
 }

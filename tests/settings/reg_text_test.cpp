@@ -100,12 +100,13 @@ TEST_F(RegTextTest, ValueTexts) {
 }
 
 TEST_F(RegTextTest, ExportIsByteExact) {
+    // Written in name order: Windows lists values in the order of writing, Wine by name.
     OPT_RegOptions o(company_.c_str(), "Prod", "1");
-    o.SetString("Path", "c:\\data", 1);
-    o.SetDword("Count", DWORD{0xFFFFFFFFu}, 1);
     const unsigned char two[2] = {0x0A, 0xFF};
     o.SetBinary("Bin", two, 2, 1);
+    o.SetDword("Count", DWORD{0xFFFFFFFFu}, 1);
     o.SetBinary("Empty", nullptr, 0, 1);
+    o.SetString("Path", "c:\\data", 1);
     {
         zed::platform::ScopedRegKey key;
         ASSERT_EQ(zed::platform::RegistryOpen(RegRoot::kCurrentUser, Key("Prod", "1").c_str(),
@@ -119,10 +120,10 @@ TEST_F(RegTextTest, ExportIsByteExact) {
     EXPECT_EQ(o.Export(file.c_str(), 1), 1);
     const std::string k = "HKEY_CURRENT_USER\\" + Key("Prod", "1");
     const std::string expected = "REGEDIT4\r\n\r\n[" + k + "]\r\n"
-        "\"Path\"=\"c:\\\\data\"\r\n"
-        "\"Count\"=dword:ffffffff\r\n"
         "\"Bin\"=hex:0a,ff\r\n"
+        "\"Count\"=dword:ffffffff\r\n"
         "\"Empty\"=hex:\r\n"
+        "\"Path\"=\"c:\\\\data\"\r\n"
         "\r\n[" + k + "\\Sub]\r\n"
         "\"Q\"=\"x\"\r\n"
         "\r\n";
