@@ -31,6 +31,8 @@ function(zedll_add_module_definition target)
   file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/ZEDLL.def CONTENT "${def}")
   file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/ZEDLL-import.def CONTENT "${implib_def}")
   target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/ZEDLL.def)
+  # A new class member in the list changes only the import library's definition: relink then too.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_BINARY_DIR}/ZEDLL-import.def)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${ZEDLL_DLLTOOL} -d ${PROJECT_BINARY_DIR}/ZEDLL-import.def -D ZEDLL.dll
             -l $<TARGET_LINKER_FILE:${target}>

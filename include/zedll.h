@@ -9,5 +9,14 @@
 #include "zedll/pieces.h"
 #include "zedll/curves.h"
 #include "zedll/util.h"
+#include "zedll/language.h"
+#include "zedll/log.h"
+#include "zedll/log_options.h"
+#include "zedll/system_objects.h"
+#include "zedll/version_info.h"
+#include "zedll/cls_string.h"
+#include "zedll/reg_options.h"
+#include "zedll/date_time.h"
+#include "zedll/recent_files.h"
 
 #endif

@@ -10,6 +10,7 @@ int RunDemo(std::ostream& out) {
     DemoPiece(out);
     DemoCurves(out);
     DemoUtil(out);
+    DemoSettings(out);
     return 0;
 }
 

@@ -32,6 +32,31 @@ int main(int argc, char** argv) {
     auto* show = history->add_subcommand("show", "List the records of a history file");
     show->add_option("file", history_file, "History file")->required();
     show->callback([&] { std::exit(zedtool::RunHistoryShow(history_file, std::cout)); });
+    auto* lang = app.add_subcommand("lang", "Language modules");
+    lang->require_subcommand(1);
+    lang->add_subcommand("list", "List the languages available next to the tool")
+        ->callback([] { std::exit(zedtool::RunLangList(std::cout)); });
+    std::string version_file;
+    auto* version_command = app.add_subcommand("version", "Print the version strings of a Windows executable or DLL");
+    version_command->add_option("FILE", version_file, "The executable or DLL")->required();
+    version_command->callback([&] { std::exit(zedtool::RunVersion(version_file, std::cout, std::cerr)); });
+
+    auto* reg = app.add_subcommand("reg", "Registry text files (REGEDIT4) of a program's settings");
+    reg->require_subcommand(1);
+    std::string reg_file, company = "KELVARO", product, version, scope = "user";
+    auto* reg_export = reg->add_subcommand("export", "Write a settings key and its subkeys to FILE");
+    reg_export->add_option("FILE", reg_file, "the text file to create")->required();
+    reg_export->add_option("--company", company, "company name (default KELVARO)");
+    reg_export->add_option("--product", product, "product name")->required();
+    reg_export->add_option("--version", version, "version name")->required();
+    reg_export->add_option("--scope", scope, "user or machine")
+        ->check(CLI::IsMember({"user", "machine"}));
+    reg_export->callback([&] {
+        std::exit(zedtool::RegExport(reg_file, company, product, version, scope));
+    });
+    auto* reg_import = reg->add_subcommand("import", "Read FILE into the registry");
+    reg_import->add_option("FILE", reg_file, "the REGEDIT4 text file")->required();
+    reg_import->callback([&] { std::exit(zedtool::RegImport(reg_file)); });
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

@@ -1,0 +1,329 @@
+// Named objects on POSIX: shm_open blocks for shared memory and events (a process-shared mutex,
+// condition variable and flag), and a table of recursive mutexes for the per-process lock.
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <map>
+#include <mutex>
+#include <new>
+#include <string>
+
+#include "platform/named_objects.h"
+#include "platform/posix/windows_error.h"
+
+namespace zed::platform {
+namespace {
+
+constexpr DWORD kErrorNotEnoughMemory = 8;
+constexpr DWORD kErrorInvalidParameter = 87;
+constexpr DWORD kErrorFilenameTooLong = 206;
+constexpr DWORD kErrorGenFailure = 31;
+constexpr DWORD kWaitTimeout = 258;
+constexpr DWORD kInfinite = 0xFFFFFFFF;
+
+DWORD FromErrno(int error) { return WindowsErrorFromErrno(error); }
+
+// "/zedll.<kind>.<name>" with '/' and '%' escaped, so that distinct names stay distinct.
+bool ShmName(const char* kind, const char* name, std::string* out) {
+    std::string result = std::string("/zedll.") + kind + ".";
+    for (const char* p = name; *p != 0; ++p) {
+        if (*p == '/' || *p == '%') {
+            result += (*p == '/') ? "%2f" : "%25";
+        } else {
+            result += *p;
+        }
+    }
+    if (result.size() > 250) return false;
+    *out = std::move(result);
+    return true;
+}
+
+// Every shared block starts with this header; the user's bytes follow at kHeaderBytes.
+struct SharedHeader {
+    std::atomic<uint32_t> references;  // objects of all processes that use the block
+    std::atomic<uint32_t> ready;       // set by the creator once the block is initialised
+};
+constexpr std::size_t kHeaderBytes = 64;
+
+// One process-local handle: duplicates count here, the processes count in the block.
+struct SharedBlock {
+    std::string shm_name;  // empty for an unnamed block
+    void* base = nullptr;
+    std::size_t length = 0;
+    std::atomic<int> handles{1};
+    SharedHeader* header() const { return static_cast<SharedHeader*>(base); }
+};
+
+// Creates the named block with `bytes` of user data or opens the existing one. `created` tells
+// the caller to initialise it and then set `ready`.
+DWORD OpenBlock(const char* kind, const char* name, std::size_t bytes, SharedBlock** out, bool* created) {
+    *out = nullptr;
+    *created = false;
+    auto block = new (std::nothrow) SharedBlock();
+    if (block == nullptr) return kErrorNotEnoughMemory;
+    if (name == nullptr) {
+        block->length = kHeaderBytes + bytes;
+        block->base = mmap(nullptr, block->length, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (block->base == MAP_FAILED) {
+            delete block;
+            return kErrorNotEnoughMemory;
+        }
+        *created = true;
+    } else {
+        if (!ShmName(kind, name, &block->shm_name)) {
+            delete block;
+            return kErrorFilenameTooLong;
+        }
+        int fd = -1;
+        struct stat status {};
+        // A block unlinked by its last user between our two opens is simply created again.
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            fd = shm_open(block->shm_name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+            if (fd >= 0) {
+                if (ftruncate(fd, static_cast<off_t>(kHeaderBytes + bytes)) != 0) {
+                    const int error = errno;
+                    close(fd);
+                    shm_unlink(block->shm_name.c_str());
+                    delete block;
+                    return FromErrno(error);
+                }
+                *created = true;
+                block->length = kHeaderBytes + bytes;
+                break;
+            }
+            if (errno != EEXIST) {
+                const int error = errno;
+                delete block;
+                return FromErrno(error);
+            }
+            fd = shm_open(block->shm_name.c_str(), O_RDWR, 0600);
+            if (fd < 0) continue;
+            // The creator may not have sized it yet.
+            for (int wait = 0; wait < 2000; ++wait) {
+                if (fstat(fd, &status) == 0 && static_cast<std::size_t>(status.st_size) >= kHeaderBytes) break;
+                usleep(1000);
+            }
+            if (static_cast<std::size_t>(status.st_size) < kHeaderBytes) {
+                close(fd);
+                delete block;
+                return kErrorGenFailure;
+            }
+            block->length = static_cast<std::size_t>(status.st_size);
+        }
+        if (fd < 0) {
+            delete block;
+            return kErrorGenFailure;
+        }
+        block->base = mmap(nullptr, block->length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        close(fd);
+        if (block->base == MAP_FAILED) {
+            if (*created) shm_unlink(block->shm_name.c_str());
+            delete block;
+            return kErrorNotEnoughMemory;
+        }
+    }
+    block->header()->references.fetch_add(1);
+    if (!*created) {
+        for (int wait = 0; wait < 2000 && block->header()->ready.load() == 0; ++wait) usleep(1000);
+    }
+    *out = block;
+    return 0;
+}
+
+void CloseBlock(SharedBlock* block) {
+    if (block == nullptr || block->handles.fetch_sub(1) != 1) return;
+    // The last user anywhere removes the name, as the platform forgets a named object whose
+    // last handle is closed.
+    if (block->header()->references.fetch_sub(1) == 1 && !block->shm_name.empty()) {
+        shm_unlink(block->shm_name.c_str());
+    }
+    munmap(block->base, block->length);
+    delete block;
+}
+
+SharedBlock* AsBlock(HANDLE handle) { return static_cast<SharedBlock*>(handle); }
+
+struct EventState {
+    pthread_mutex_t mutex;
+    pthread_cond_t condition;
+    uint32_t set;
+};
+EventState* StateOf(HANDLE event) {
+    return reinterpret_cast<EventState*>(static_cast<char*>(AsBlock(event)->base) + kHeaderBytes);
+}
+
+void Lock(EventState* state) {
+    if (pthread_mutex_lock(&state->mutex) == EOWNERDEAD) pthread_mutex_consistent(&state->mutex);
+}
+
+// The per-process lock: recursive mutexes by name, counted by their open handles.
+struct NamedMutex {
+    std::string name;
+    std::recursive_mutex mutex;
+    int handles = 0;
+};
+std::mutex g_mutex_table_lock;
+std::map<std::string, NamedMutex*>& MutexTable() {
+    static auto* table = new std::map<std::string, NamedMutex*>();
+    return *table;
+}
+
+}  // namespace
+
+DWORD CurrentProcessId() { return static_cast<DWORD>(getpid()); }
+
+DWORD OpenSharedMemory(const char* name, DWORD size, HANDLE* mapping, void** view) {
+    *mapping = nullptr;
+    *view = nullptr;
+    SharedBlock* block = nullptr;
+    bool created = false;
+    const DWORD error = OpenBlock("m", name, size, &block, &created);
+    if (error != 0) return error;
+    if (created && size == 0) {  // a new mapping needs a size, as on Windows
+        CloseBlock(block);
+        return kErrorInvalidParameter;
+    }
+    if (created) block->header()->ready.store(1);
+    *mapping = block;
+    *view = static_cast<char*>(block->base) + kHeaderBytes;
+    return 0;
+}
+
+DWORD DuplicateSharedMemory(HANDLE mapping, HANDLE* copy, void** view) {
+    SharedBlock* block = AsBlock(mapping);
+    block->handles.fetch_add(1);
+    *copy = block;
+    *view = static_cast<char*>(block->base) + kHeaderBytes;
+    return 0;
+}
+
+void CloseSharedMemory(HANDLE mapping, void* view) { CloseBlock(AsBlock(mapping)); }
+
+DWORD OpenNamedEvent(const char* name, HANDLE* event) {
+    *event = nullptr;
+    SharedBlock* block = nullptr;
+    bool created = false;
+    const DWORD error = OpenBlock("e", name, sizeof(EventState), &block, &created);
+    if (error != 0) return error;
+    if (block->length < kHeaderBytes + sizeof(EventState)) {
+        CloseBlock(block);
+        return kErrorInvalidParameter;
+    }
+    if (created) {
+        EventState* state = reinterpret_cast<EventState*>(static_cast<char*>(block->base) + kHeaderBytes);
+        pthread_mutexattr_t mutex_attributes;
+        pthread_mutexattr_init(&mutex_attributes);
+        pthread_mutexattr_setpshared(&mutex_attributes, PTHREAD_PROCESS_SHARED);
+        // A process that dies holding the mutex must not block the others for ever.
+        pthread_mutexattr_setrobust(&mutex_attributes, PTHREAD_MUTEX_ROBUST);
+        pthread_mutex_init(&state->mutex, &mutex_attributes);
+        pthread_mutexattr_destroy(&mutex_attributes);
+        pthread_condattr_t condition_attributes;
+        pthread_condattr_init(&condition_attributes);
+        pthread_condattr_setpshared(&condition_attributes, PTHREAD_PROCESS_SHARED);
+        pthread_condattr_setclock(&condition_attributes, CLOCK_MONOTONIC);
+        pthread_cond_init(&state->condition, &condition_attributes);
+        pthread_condattr_destroy(&condition_attributes);
+        state->set = 1;  // a new event starts signalled
+        block->header()->ready.store(1);
+    } else if (block->header()->ready.load() == 0) {
+        CloseBlock(block);
+        return kErrorGenFailure;
+    }
+    *event = block;
+    return 0;
+}
+
+DWORD DuplicateNamedEvent(HANDLE event, HANDLE* copy) {
+    AsBlock(event)->handles.fetch_add(1);
+    *copy = event;
+    return 0;
+}
+
+void SetNamedEvent(HANDLE event) {
+    EventState* state = StateOf(event);
+    Lock(state);
+    state->set = 1;
+    pthread_cond_broadcast(&state->condition);
+    pthread_mutex_unlock(&state->mutex);
+}
+
+void ResetNamedEvent(HANDLE event) {
+    EventState* state = StateOf(event);
+    Lock(state);
+    state->set = 0;
+    pthread_mutex_unlock(&state->mutex);
+}
+
+DWORD WaitNamedEvent(HANDLE event, DWORD timeout_ms) {
+    EventState* state = StateOf(event);
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    deadline.tv_sec += timeout_ms / 1000;
+    deadline.tv_nsec += static_cast<long>(timeout_ms % 1000) * 1000000L;
+    if (deadline.tv_nsec >= 1000000000L) {
+        deadline.tv_sec += 1;
+        deadline.tv_nsec -= 1000000000L;
+    }
+    Lock(state);
+    DWORD result = 0;
+    while (state->set == 0) {
+        const int error = timeout_ms == kInfinite
+                              ? pthread_cond_wait(&state->condition, &state->mutex)
+                              : pthread_cond_timedwait(&state->condition, &state->mutex, &deadline);
+        if (error == EOWNERDEAD) pthread_mutex_consistent(&state->mutex);
+        if (error == ETIMEDOUT && state->set == 0) {
+            result = kWaitTimeout;
+            break;
+        }
+    }
+    pthread_mutex_unlock(&state->mutex);
+    return result;
+}
+
+void CloseNamedEvent(HANDLE event) { CloseBlock(AsBlock(event)); }
+
+DWORD OpenNamedMutex(const char* name, HANDLE* mutex) {
+    std::lock_guard<std::mutex> guard(g_mutex_table_lock);
+    auto& table = MutexTable();
+    const std::string key = name != nullptr ? name : "";
+    NamedMutex*& entry = table[key];
+    if (entry == nullptr) {
+        entry = new (std::nothrow) NamedMutex();
+        if (entry == nullptr) {
+            table.erase(key);
+            return kErrorNotEnoughMemory;
+        }
+        entry->name = key;
+    }
+    ++entry->handles;
+    *mutex = entry;
+    return 0;
+}
+
+DWORD DuplicateNamedMutex(HANDLE mutex, HANDLE* copy) {
+    std::lock_guard<std::mutex> guard(g_mutex_table_lock);
+    ++static_cast<NamedMutex*>(mutex)->handles;
+    *copy = mutex;
+    return 0;
+}
+
+void AcquireNamedMutex(HANDLE mutex) { static_cast<NamedMutex*>(mutex)->mutex.lock(); }
+void ReleaseNamedMutex(HANDLE mutex) { static_cast<NamedMutex*>(mutex)->mutex.unlock(); }
+
+void CloseNamedMutex(HANDLE mutex) {
+    std::lock_guard<std::mutex> guard(g_mutex_table_lock);
+    auto* entry = static_cast<NamedMutex*>(mutex);
+    if (--entry->handles == 0) {
+        MutexTable().erase(entry->name);
+        delete entry;
+    }
+}
+
+}  // namespace zed::platform

@@ -1,0 +1,216 @@
+// The log options: method and path through the registry, the page's helpers, and on Windows the
+// page itself in a real property sheet.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "log/log_options.h"
+#include "platform/language.h"
+#include "tests/settings/registry_fixture.h"
+#include "zedll.h"
+
+#if defined(_WIN32)
+#include <commctrl.h>
+#endif
+
+namespace {
+
+using namespace zed::log_options;
+
+class LogOptionsTest : public zedtest::RegistryFixture {
+protected:
+    void SetUp() override {
+        RegistryFixture::SetUp();
+        ReleaseNames();
+        log_SetFlagLog(0, "");
+    }
+    void TearDown() override {
+        ReleaseNames();
+        log_SetFlagLog(0, "");
+        RegistryFixture::TearDown();
+    }
+    OPT_RegOptions Options() const { return OPT_RegOptions(company_.c_str(), "Cutter", "5.1"); }
+    int Init() { return log_InitOptionsLog(company_.c_str(), "Cutter", "5.1", 1); }
+};
+
+TEST_F(LogOptionsTest, EverythingWaitsForTheNames) {
+    EXPECT_EQ(log_LoadFlagLog(), -1);
+    EXPECT_EQ(log_LoadPathLog(), nullptr);
+    EXPECT_EQ(log_WriteLog(), -1);
+    EXPECT_EQ(log_GetLogSheet(), nullptr);
+    EXPECT_EQ(log_SetFlagLog(2, "x.log"), 1);  // the current values need no names
+    EXPECT_EQ(CurrentMethod(), DWORD{2});
+    EXPECT_EQ(log_InitOptionsLog(nullptr, nullptr, nullptr, 1), 0);
+    EXPECT_EQ(log_LoadFlagLog(), -1);
+    EXPECT_EQ(Init(), 1);
+    EXPECT_EQ(log_LoadFlagLog(), 2);  // nothing stored: the current method
+    // Naming nothing again clears the flag, though the names stay.
+    EXPECT_EQ(log_InitOptionsLog(nullptr, nullptr, nullptr, 1), 0);
+    EXPECT_EQ(log_WriteLog(), -1);
+    EXPECT_EQ(log_InitOptionsLog(nullptr, "Cutter", nullptr, 1), 1);
+    EXPECT_EQ(log_WriteLog(), 1);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{2});
+}
+
+TEST_F(LogOptionsTest, WriteThenLoad) {
+    ASSERT_EQ(Init(), 1);
+    log_SetFlagLog(2, "C:\\logs\\app.log");
+    EXPECT_EQ(log_WriteLog(), 1);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{2});
+    char path[100];
+    Options().GetString("SyslogPath", "", path, sizeof path);
+    EXPECT_STREQ(path, "C:\\logs\\app.log");
+
+    log_SetFlagLog(0, "other.log");
+    EXPECT_EQ(log_LoadFlagLog(), 2);
+    EXPECT_EQ(CurrentMethod(), 0u);  // loading reports the stored method without taking it
+    EXPECT_STREQ(CurrentPath(), "C:\\logs\\app.log");
+    log_SetFlagLog(-1, "third.log");
+    EXPECT_EQ(CurrentMethod(), 0u);
+    EXPECT_STREQ(log_LoadPathLog(), "C:\\logs\\app.log");
+    log_SetFlagLog(3, nullptr);
+    EXPECT_EQ(CurrentMethod(), 3u);
+    EXPECT_STREQ(CurrentPath(), "C:\\logs\\app.log");
+}
+
+TEST_F(LogOptionsTest, LongPathsAreCut) {
+    const std::string long_path(3000, 'p');
+    log_SetFlagLog(-1, long_path.c_str());
+    EXPECT_EQ(std::strlen(CurrentPath()), 2499u);
+    ASSERT_EQ(Init(), 1);
+    EXPECT_EQ(log_WriteLog(), 1);
+    log_SetFlagLog(-1, "");
+    EXPECT_EQ(std::string(log_LoadPathLog()), std::string(2499, 'p'));
+}
+
+TEST_F(LogOptionsTest, LocalMachineScope) {
+    ASSERT_EQ(log_InitOptionsLog(company_.c_str(), "Cutter", "5.1", 0), 1);
+    log_SetFlagLog(3, "m.log");
+    EXPECT_EQ(log_WriteLog(), 1);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}, 0), DWORD{3});
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}, 1), DWORD{99});
+}
+
+TEST(LogOptionsPage, ButtonsAndMethods) {
+    EXPECT_EQ(ButtonOfMethod(0), 1000);
+    EXPECT_EQ(ButtonOfMethod(1), 1002);
+    EXPECT_EQ(ButtonOfMethod(2), 1001);
+    EXPECT_EQ(ButtonOfMethod(3), 1003);
+    EXPECT_EQ(ButtonOfMethod(77), 1000);
+    for (unsigned method = 0; method < 4; ++method) EXPECT_EQ(MethodOfButton(ButtonOfMethod(method)), static_cast<int>(method));
+    EXPECT_EQ(MethodOfButton(1004), -1);
+    struct Checked {
+        bool ids[4];
+    };
+    auto checked = [](void* context, int id) { return static_cast<Checked*>(context)->ids[id - 1000]; };
+    Checked none{{false, false, false, false}};
+    EXPECT_EQ(AppliedMethod(checked, &none), 0u);
+    Checked stderr_only{{false, false, false, true}};
+    EXPECT_EQ(AppliedMethod(checked, &stderr_only), 3u);
+    Checked file_and_system{{false, true, true, false}};
+    EXPECT_EQ(AppliedMethod(checked, &file_and_system), DWORD{2});  // the lowest identifier wins
+}
+
+TEST(LogOptionsPage, BrowseStartAndFilter) {
+    std::string directory, name;
+    BrowseStart("", &directory, &name);
+    EXPECT_EQ(directory, "c:\\");
+    EXPECT_EQ(name, "undefine.log");
+    BrowseStart("d:\\logs\\app.log", &directory, &name);
+    EXPECT_EQ(directory, "d:\\logs\\");
+    EXPECT_EQ(name, "app.log");
+    const std::string filter = FilterList("Logging Files (*.log)|*.log|All files (*.*)|*.*||");
+    EXPECT_EQ(filter, std::string("Logging Files (*.log)\0*.log\0All files (*.*)\0*.*\0\0", 49));
+}
+
+#if defined(_WIN32)
+struct Page {
+    HWND sheet = nullptr;
+    HWND page = nullptr;
+    bool Checked(int id) const { return ::IsDlgButtonChecked(page, id) == BST_CHECKED; }
+    bool Enabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(page, id)) != FALSE; }
+    std::string Text(int id) const {
+        char text[300] = {};
+        ::GetDlgItemTextA(page, id, text, sizeof text);
+        return text;
+    }
+    void Command(int id) const {
+        ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(page, id)));
+    }
+    void Choose(int id) const {
+        ::CheckRadioButton(page, 1000, 1003, id);
+        Command(id);
+    }
+};
+
+Page OpenSheet(LPPROPSHEETPAGEA description) {
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
+    header.hInstance = ::GetModuleHandleA(nullptr);
+    header.pszCaption = "Options";
+    header.nPages = 1;
+    header.ppsp = description;
+    Page result;
+    result.sheet = reinterpret_cast<HWND>(::PropertySheetA(&header));
+    if (result.sheet != nullptr) result.page = reinterpret_cast<HWND>(::SendMessageA(result.sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    return result;
+}
+
+TEST_F(LogOptionsTest, PageInAPropertySheet) {
+    ::InitCommonControls();
+    ASSERT_EQ(Init(), 1);
+    log_SetFlagLog(2, "C:\\logs\\app.log");
+    LPPROPSHEETPAGEA description = log_GetLogSheet();
+    ASSERT_NE(description, nullptr);
+    EXPECT_EQ(description->dwFlags, 12u);
+    EXPECT_STREQ(description->pszTitle, "Logging");
+    EXPECT_STREQ(description->pszTemplate, "_ZELOG");
+    EXPECT_STREQ(description->pszIcon, "_ZEPROPERTY");
+    EXPECT_EQ(description->hInstance, zed::LangGetModule());
+
+    Page page = OpenSheet(description);
+    ASSERT_NE(page.sheet, nullptr);
+    ASSERT_NE(page.page, nullptr);
+    EXPECT_TRUE(page.Checked(1001));
+    EXPECT_FALSE(page.Checked(1000));
+    EXPECT_TRUE(page.Enabled(1004));
+    EXPECT_TRUE(page.Enabled(1005));
+    EXPECT_EQ(page.Text(1004), "C:\\logs\\app.log");
+    EXPECT_FALSE(page.Enabled(1002));                               // created disabled
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page.page, 1003)));  // created hidden
+
+    page.Command(200);  // Default
+    EXPECT_TRUE(page.Checked(1000));
+    EXPECT_FALSE(page.Checked(1001));
+    EXPECT_FALSE(page.Enabled(1004));
+    EXPECT_FALSE(page.Enabled(1005));
+
+    page.Choose(1001);  // File enables the path again
+    EXPECT_TRUE(page.Enabled(1004));
+    ::SetDlgItemTextA(page.page, 1004, "D:\\LOGS\\NEW.LOG");
+    ::SendMessageA(page.sheet, PSM_APPLY, 0, 0);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{2});
+    char path[100];
+    Options().GetString("SyslogPath", "", path, sizeof path);
+    EXPECT_STREQ(path, "D:\\LOGS\\NEW.LOG");
+
+    page.Choose(1003);  // Stderr, reachable only from a program
+    EXPECT_FALSE(page.Enabled(1004));
+    ::SendMessageA(page.sheet, PSM_APPLY, 0, 0);
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{3});
+    ::DestroyWindow(page.sheet);
+
+    // Stored method 0: "Disabled" checked and the path box disabled.
+    log_SetFlagLog(0, "");
+    Page second = OpenSheet(log_GetLogSheet());
+    ASSERT_NE(second.page, nullptr);
+    EXPECT_TRUE(second.Checked(1000));
+    EXPECT_FALSE(second.Enabled(1004));
+    EXPECT_FALSE(second.Enabled(1005));
+    ::DestroyWindow(second.sheet);
+}
+#endif
+
+}  // namespace

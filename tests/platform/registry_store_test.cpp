@@ -1,0 +1,230 @@
+// Tests of the POSIX registry store: hive text, persistence, processes writing at once, crashes.
+#if !defined(_WIN32)
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "platform/posix/registry_hive.h"
+#include "platform/registry.h"
+
+namespace {
+
+using namespace zed::platform;
+
+class RegistryStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir_template[] = "/tmp/zedll-store-test.XXXXXX";
+        ASSERT_NE(mkdtemp(dir_template), nullptr);
+        dir_ = dir_template;
+        setenv("ZEDLL_REGISTRY_DIR", dir_.c_str(), 1);
+    }
+    void TearDown() override {
+        registry_testing::SetBeforeRenameHook(nullptr);
+        const std::string cmd = "rm -rf '" + dir_ + "'";
+        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        unsetenv("ZEDLL_REGISTRY_DIR");
+    }
+    std::string HivePath() const { return dir_ + "/HKEY_CURRENT_USER.reg"; }
+    std::string ReadHive() const {
+        std::ifstream in(HivePath(), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static DWORD SetDword(const char* path, const char* name, DWORD v) {
+        ScopedRegKey key;
+        if (DWORD rc = RegistryCreate(RegRoot::kCurrentUser, path, key.Out())) return rc;
+        return RegistrySet(key.Get(), name, kRegDword, &v, 4);
+    }
+    static bool GetDword(const char* path, const char* name, DWORD* v) {
+        ScopedRegKey key;
+        if (RegistryOpen(RegRoot::kCurrentUser, path, RegAccess::kRead, key.Out()) != 0) return false;
+        DWORD type = 0, size = 4;
+        return RegistryQuery(key.Get(), name, &type, v, &size) == 0 && type == kRegDword;
+    }
+    std::string dir_;
+};
+
+TEST_F(RegistryStoreTest, HiveTextRoundTripsEveryByte) {
+    std::mt19937 rng(5);
+    hive::Key root;
+    for (int i = 0; i < 200; ++i) {
+        hive::Key* k = &root;
+        const int depth = 1 + static_cast<int>(rng() % 3);
+        for (int d = 0; d < depth; ++d) {
+            std::string name;
+            for (int c = 1 + static_cast<int>(rng() % 8); c > 0; --c) name += static_cast<char>(0x20 + rng() % 0x5F);
+            if (name.find('\\') != std::string::npos) continue;
+            k = k->AddSubkey(name);
+        }
+        std::string vname, data;
+        for (int c = static_cast<int>(rng() % 6); c > 0; --c) vname += static_cast<char>(1 + rng() % 255);
+        for (int c = static_cast<int>(rng() % 40); c > 0; --c) data += static_cast<char>(rng());
+        const DWORD types[] = {0, 1, 2, 3, 4, 7, 11, 0x12345678};
+        DWORD type = types[rng() % 8];
+        if (rng() % 2) {
+            data += '\0';
+            type = 1;
+        }
+        k->SetValue(vname, type, data);
+    }
+    const std::string text = hive::Serialize(root, "HKEY_CURRENT_USER");
+    hive::Key back;
+    ASSERT_TRUE(hive::Parse(text, &back));
+    EXPECT_EQ(hive::Serialize(back, "HKEY_CURRENT_USER"), text);
+    EXPECT_FALSE(hive::Parse("REGEDIT5\n", &back));
+}
+
+TEST_F(RegistryStoreTest, NamesIgnoreCaseAndKeepSpelling) {
+    ASSERT_EQ(SetDword("Software\\MixedCase\\Key", "Value", 1), 0u);
+    DWORD v = 0;
+    EXPECT_TRUE(GetDword("SOFTWARE\\mixedcase\\KEY", "VALUE", &v));
+    EXPECT_EQ(v, 1u);
+    ASSERT_EQ(SetDword("software\\MIXEDCASE\\key", "value", 2), 0u);
+    ScopedRegKey key;
+    ASSERT_EQ(RegistryOpen(RegRoot::kCurrentUser, "Software", RegAccess::kRead, key.Out()), 0u);
+    char name[64];
+    DWORD size = sizeof name;
+    ASSERT_EQ(RegistryEnumKey(key.Get(), 0, name, &size), 0u);
+    EXPECT_STREQ(name, "MixedCase");
+    size = 3;
+    EXPECT_EQ(RegistryEnumKey(key.Get(), 0, name, &size), kRegMoreData);
+    size = sizeof name;
+    EXPECT_EQ(RegistryEnumKey(key.Get(), 1, name, &size), kRegNoMoreItems);
+    const std::string text = ReadHive();
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\MixedCase\\Key]\n\"Value\"=dword:00000002\n"),
+              std::string::npos) << text;
+    // Empty components are ignored; control characters in key names are refused.
+    EXPECT_TRUE(GetDword("Software\\\\MixedCase\\Key\\", "value", &v));
+    ScopedRegKey bad;
+    EXPECT_EQ(RegistryCreate(RegRoot::kCurrentUser, "Software\\a\nb", bad.Out()), kRegInvalidParameter);
+    EXPECT_EQ(RegistryDeleteKey(RegRoot::kCurrentUser, "Software\\MixedCase"), kRegAccessDenied);
+    EXPECT_EQ(RegistryDeleteKey(RegRoot::kCurrentUser, "Software\\Nope"), kRegNotFound);
+}
+
+TEST_F(RegistryStoreTest, QuerySizesAndDeletedKeys) {
+    ScopedRegKey key;
+    ASSERT_EQ(RegistryCreate(RegRoot::kCurrentUser, "Software\\Q", key.Out()), 0u);
+    const char text[] = "hello";
+    ASSERT_EQ(RegistrySet(key.Get(), "t", kRegSz, text, sizeof text), 0u);
+    DWORD type = 0, size = 0;
+    EXPECT_EQ(RegistryQuery(key.Get(), "t", &type, nullptr, &size), 0u);
+    EXPECT_EQ(size, 6u);
+    char buf[8] = {};
+    size = 3;
+    EXPECT_EQ(RegistryQuery(key.Get(), "t", &type, buf, &size), kRegMoreData);
+    EXPECT_EQ(size, 6u);
+    EXPECT_EQ(buf[0], 0);
+    EXPECT_EQ(RegistryDeleteKey(RegRoot::kCurrentUser, "Software\\Q"), 0u);
+    size = sizeof buf;
+    EXPECT_EQ(RegistryQuery(key.Get(), "t", &type, buf, &size), kRegKeyDeleted);
+    EXPECT_EQ(RegistrySet(key.Get(), "t", kRegSz, text, sizeof text), kRegKeyDeleted);
+}
+
+TEST_F(RegistryStoreTest, ReadsDoNotReparseAnUnchangedHive) {
+    ASSERT_EQ(SetDword("Software\\Fast", "n", 7), 0u);
+    DWORD v = 0;
+    ASSERT_TRUE(GetDword("Software\\Fast", "n", &v));
+    const long loads = registry_testing::HiveLoads();
+    for (int i = 0; i < 1000; ++i) ASSERT_TRUE(GetDword("Software\\Fast", "n", &v));
+    EXPECT_EQ(registry_testing::HiveLoads(), loads);
+}
+
+TEST_F(RegistryStoreTest, AnotherProcessWriteIsSeenAtTheNextOperation) {
+    ASSERT_EQ(SetDword("Software\\Shared", "n", 1), 0u);
+    DWORD v = 0;
+    ASSERT_TRUE(GetDword("Software\\Shared", "n", &v));
+    const pid_t child = fork();
+    if (child == 0) _exit(SetDword("Software\\Shared", "n", 2) == 0 ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(GetDword("Software\\Shared", "n", &v));
+    EXPECT_EQ(v, 2u);
+}
+
+TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
+    constexpr int kEach = 150;
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = fork();
+        if (children[c] == 0) {
+            for (int i = 0; i < kEach; ++i) {
+                const std::string name = "p" + std::to_string(c) + "_" + std::to_string(i);
+                if (SetDword("Software\\Race", name.c_str(), static_cast<DWORD>(c * 1000 + i)) != 0) _exit(1);
+            }
+            _exit(0);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int c = 0; c < 2; ++c) {
+        for (int i = 0; i < kEach; ++i) {
+            const std::string name = "p" + std::to_string(c) + "_" + std::to_string(i);
+            DWORD v = 0;
+            ASSERT_TRUE(GetDword("Software\\Race", name.c_str(), &v)) << name;
+            EXPECT_EQ(v, static_cast<DWORD>(c * 1000 + i));
+        }
+    }
+}
+
+TEST_F(RegistryStoreTest, KilledWriterLeavesTheOldHiveWhole) {
+    ASSERT_EQ(SetDword("Software\\Crash", "kept", 11), 0u);
+    const std::string before = ReadHive();
+    const pid_t child = fork();
+    if (child == 0) {
+        registry_testing::SetBeforeRenameHook([] { raise(SIGKILL); });
+        SetDword("Software\\Crash", "lost", 12);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+    EXPECT_EQ(ReadHive(), before);
+    DWORD v = 0;
+    EXPECT_TRUE(GetDword("Software\\Crash", "kept", &v));
+    EXPECT_EQ(v, 11u);
+    EXPECT_FALSE(GetDword("Software\\Crash", "lost", &v));
+    // The lock died with the writer: the next write goes through.
+    EXPECT_EQ(SetDword("Software\\Crash", "after", 13), 0u);
+    EXPECT_TRUE(GetDword("Software\\Crash", "after", &v));
+}
+
+TEST_F(RegistryStoreTest, BatchCommitsOnceAndAnUnwritableStoreFails) {
+    {
+        RegistryBatch batch;
+        for (int i = 0; i < 50; ++i) {
+            const std::string name = "v" + std::to_string(i);
+            ASSERT_EQ(SetDword("Software\\Batch", name.c_str(), static_cast<DWORD>(i)), 0u);
+        }
+        struct stat st {};
+        EXPECT_NE(stat(HivePath().c_str(), &st), 0);  // nothing on disk before the batch ends
+    }
+    DWORD v = 0;
+    EXPECT_TRUE(GetDword("Software\\Batch", "v49", &v));
+    EXPECT_EQ(v, 49u);
+    if (geteuid() != 0) {  // root writes anywhere
+        chmod(dir_.c_str(), 0500);
+        EXPECT_EQ(SetDword("Software\\Batch", "ro", 1), kRegAccessDenied);
+        EXPECT_FALSE(GetDword("Software\\Batch", "ro", &v));
+        chmod(dir_.c_str(), 0700);
+    }
+}
+
+}  // namespace
+
+#endif

@@ -1,0 +1,191 @@
+// Tests of OPT_RegOptions on the platform registry: typed values, defaults, keys, tree copies.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "registry_fixture.h"
+#include "zedll/reg_options.h"
+
+namespace {
+
+using zed::platform::RegRoot;
+
+class RegOptionsTest : public zedtest::RegistryFixture {};
+
+TEST_F(RegOptionsTest, TypedValuesRoundTrip) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "1.0");
+    EXPECT_EQ(o.KeyExists(1), 0);
+    ASSERT_EQ(o.SetString("Text", "c:\\data", 1), 1);
+    EXPECT_EQ(o.KeyExists(1), 1);
+    EXPECT_EQ(o.SetChar("Ch", 'Q', 1), 1);
+    EXPECT_EQ(o.SetDword("Num", DWORD{0xFFFFFFFFu}, 1), 1);
+    EXPECT_EQ(o.SetDword("Int", -5, 1), 1);
+    EXPECT_EQ(o.SetBool("Flag", 1, 1), 1);
+    EXPECT_EQ(o.SetBool("Flag2", 7, 1), 1);
+    EXPECT_EQ(o.SetDouble("D", 3.25, 1), 1);
+    EXPECT_EQ(o.SetDouble("LD", static_cast<long double>(-0.1), 1), 1);
+    EXPECT_EQ(o.SetColor("Col", DWORD{0x030201}, 1), 1);
+    const unsigned char blob[5] = {0, 1, 2, 0xFE, 0xFF};
+    EXPECT_EQ(o.SetBinary("Blob", blob, 5, 1), 1);
+
+    char buf[64];
+    EXPECT_EQ(o.GetString("Text", "def", buf, sizeof buf, 1), 8);
+    EXPECT_STREQ(buf, "c:\\data");
+    EXPECT_EQ(o.GetChar("Ch", 'x', 1), 'Q');
+    EXPECT_EQ(o.GetDword("Num", DWORD{7}, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(o.GetDword("Int", 0, 1), -5);
+    EXPECT_EQ(o.GetBool("Flag", 0, 1), 1);
+    EXPECT_EQ(o.GetBool("Flag2", 1, 1), 0);
+    EXPECT_EQ(o.GetDouble("D", 0.0, 1), 3.25);
+    EXPECT_EQ(o.GetDouble("LD", static_cast<long double>(0), 1), static_cast<long double>(-0.1));
+    EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 0x030201u);
+    EXPECT_STREQ((o.GetString("Col", "", buf, sizeof buf, 1), buf), "1 2 3");
+    unsigned char out[16];
+    std::memset(out, 0xAA, sizeof out);
+    EXPECT_EQ(o.GetBinary("Blob", nullptr, 0, out, sizeof out, 1), 5u);
+    EXPECT_EQ(std::memcmp(out, blob, 5), 0);
+    EXPECT_EQ(out[5], 0xAA);
+
+    // Value names ignore case and keep their spelling.
+    EXPECT_EQ(o.GetDword("NUM", DWORD{7}, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(o.IsDword("num", 1), 1);
+    // The other scopes are other keys.
+    EXPECT_EQ(o.GetDword("Num", DWORD{7}, 0), 7u);
+}
+
+TEST_F(RegOptionsTest, DefaultsAndTypeChecks) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "1.0");
+    char buf[10];
+    std::memset(buf, 0x5A, sizeof buf);
+    EXPECT_EQ(o.GetString("Missing", "abc", buf, 3, 1), 2);
+    EXPECT_STREQ(buf, "ab");
+    EXPECT_EQ(buf[3], 0x5A);
+    o.SetString("S", "abc", 1);
+    EXPECT_EQ(o.GetString("S", "zz", buf, 10, 1), 4);
+    EXPECT_EQ(o.GetString("S", "zz", buf, 3, 1), 2);  // too large for the buffer: the default
+    EXPECT_STREQ(buf, "zz");
+    EXPECT_EQ(o.GetDword("S", DWORD{42}, 1), 42u);  // stored as text
+    EXPECT_EQ(o.GetChar("S", 'd', 1), 'd');         // more than one character
+    o.SetString("E", "", 1);
+    EXPECT_EQ(o.GetChar("E", 'd', 1), 0);
+    EXPECT_EQ(o.GetChar("Missing", 'm', 1), 'm');
+    EXPECT_EQ(o.IsChar("S", 1), 0);
+    o.SetChar("C", 'c', 1);
+    EXPECT_EQ(o.IsChar("C", 1), 1);
+
+    o.SetDouble("Eight", 1.5, 1);
+    EXPECT_EQ(o.GetBool("Eight", 5, 1), 5);  // another binary length: default unchanged
+    const unsigned char two = 2;
+    o.SetBinary("Two", &two, 1, 1);
+    EXPECT_EQ(o.GetBool("Two", 1, 1), 0);
+    EXPECT_EQ(o.GetBool("Missing", 5, 1), 0);
+    EXPECT_EQ(o.GetBool("Missing", 1, 1), 1);
+    EXPECT_EQ(o.GetDouble("Two", 2.5, 1), 2.5);
+    EXPECT_EQ(o.IsDouble("Eight", 1), 1);
+    EXPECT_EQ(o.IsLongDouble("Eight", 1), 1);
+    EXPECT_EQ(o.IsBool("Two", 1), 1);
+    EXPECT_EQ(o.IsBinary("Two", 1), 1);
+    EXPECT_EQ(o.IsString("Two", 1), 0);
+    EXPECT_EQ(o.IsString("S", 1), 1);
+    EXPECT_EQ(o.HasValue("S", zed::platform::kRegSz, 4, 1), 1);
+    EXPECT_EQ(o.HasValue("S", zed::platform::kRegSz, 3, 1), 0);
+    EXPECT_EQ(o.HasValue("Missing", zed::platform::kRegSz, static_cast<DWORD>(-1), 1), 0);
+
+    o.SetString("Col", "10 20", 1);
+    EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 10u | (20u << 8) | (33u << 16));
+    o.SetString("Col", "x", 1);
+    EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 9u | (55u << 8) | (33u << 16));
+    o.SetString("Col", "300 256 511", 1);
+    EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 44u | (0u << 8) | (255u << 16));
+    EXPECT_EQ(o.GetColor("Missing", DWORD{0x0A0B0C}, 1), 0x0A0B0Cu);
+
+    unsigned char out[4];
+    std::memset(out, 0x77, sizeof out);
+    const unsigned char def[6] = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(o.GetBinary("Missing", def, 6, out, 4, 1), 4u);
+    EXPECT_EQ(out[3], 4);
+    EXPECT_EQ(o.GetBinary("S", def, 2, out, 4, 1), 2u);  // wrong type
+    unsigned char big[20] = {};
+    o.SetBinary("Big", big, 20, 1);
+    EXPECT_EQ(o.GetBinary("Big", def, 1, out, 4, 1), 1u);  // too large for the buffer
+}
+
+TEST_F(RegOptionsTest, UnusableObjectFailsEverything) {
+    OPT_RegOptions o(company_.c_str(), nullptr, "1.0");
+    EXPECT_EQ(o.SetString("A", "x", 1), 0);
+    EXPECT_EQ(o.SetDword("A", 1, 1), 0);
+    EXPECT_EQ(o.KeyExists(1), 0);
+    EXPECT_EQ(o.GetDword("A", DWORD{9}, 1), 9u);
+    char buf[8];
+    EXPECT_EQ(o.GetString("A", "dflt", buf, sizeof buf, 1), 4);
+    EXPECT_STREQ(buf, "dflt");
+    EXPECT_EQ(o.IsString("A", 1), 0);
+    EXPECT_EQ(o.CopyTo("X", "Y", 1, 1), 0);
+    EXPECT_EQ(o.SetNames(company_.c_str(), "P", "V"), 1);
+    EXPECT_EQ(o.SetDword("A", 1, 1), 1);
+    OPT_RegOptions copy(o);
+    EXPECT_EQ(copy.GetDword("A", 0, 1), 1);
+    OPT_RegOptions other("x", "y");
+    other = o;
+    EXPECT_EQ(other.GetDword("A", 0, 1), 1);
+    other = other;
+    EXPECT_EQ(other.GetDword("A", 0, 1), 1);
+}
+
+TEST_F(RegOptionsTest, ScopesAndKeyManagement) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "2");
+    EXPECT_EQ(o.SetDword("M", 5, 0), 1);
+    EXPECT_EQ(o.GetDword("M", 0, 2), 5);  // SOFTWARE and Software are one key
+    EXPECT_EQ(o.GetDword("M", 0, 1), 0);
+    EXPECT_EQ(o.DeleteValue("M", 0), 1);
+    EXPECT_EQ(o.DeleteValue("M", 0), 0);
+    EXPECT_EQ(o.GetDword("M", 3, 0), 3);
+    EXPECT_EQ(o.KeyExists(0), 1);
+    OPT_RegOptions child(company_.c_str(), "Prod", "2\\Sub");
+    child.SetDword("x", 1, 1);
+    o.SetDword("y", 1, 1);
+    EXPECT_EQ(o.DeleteKey(company_.c_str(), "Prod", "2", 1), 0);  // it has a subkey
+    EXPECT_EQ(o.DeleteKey(company_.c_str(), "Prod", "2\\Sub", 1), 1);
+    EXPECT_EQ(o.DeleteKey(company_.c_str(), "Prod", "2", 1), 1);
+    EXPECT_EQ(o.KeyExists(1), 0);
+    EXPECT_EQ(o.DeleteKey(company_.c_str(), "Prod", "2", 1), 0);
+}
+
+TEST_F(RegOptionsTest, CopyTree) {
+    OPT_RegOptions src(company_.c_str(), "Src", "1");
+    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst", "1", 1, 1), 1);  // missing source: nothing
+    OPT_RegOptions dst(company_.c_str(), "Dst", "1");
+    EXPECT_EQ(dst.KeyExists(1), 0);
+
+    src.SetString("a", "text", 1);
+    src.SetDword("b", 17, 1);
+    OPT_RegOptions deep(company_.c_str(), "Src", "1\\Level\\Deeper");
+    deep.SetDouble("c", 2.5, 1);
+    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst", "1", 0, 1), 1);
+    OPT_RegOptions dst_machine(company_.c_str(), "Dst", "1");
+    char buf[16];
+    EXPECT_EQ(dst_machine.GetString("a", "", buf, sizeof buf, 0), 5);
+    EXPECT_EQ(dst_machine.GetDword("b", 0, 0), 17);
+    OPT_RegOptions dst_deep(company_.c_str(), "Dst", "1\\Level\\Deeper");
+    EXPECT_EQ(dst_deep.GetDouble("c", 0.0, 0), 2.5);
+
+    // A value past the 3000-byte buffer is skipped and reported.
+    std::string huge(3001, 'h');
+    src.SetBinary("huge", huge.data(), 3001, 1);
+    src.SetBinary("fits", huge.data(), 3000, 1);
+    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst2", "", 1, 1), 0);
+    OPT_RegOptions dst2(company_.c_str(), "Dst2", "1");
+    EXPECT_EQ(dst2.KeyExists(1), 0);  // trailing empty names are left off: Dst2 got the values
+    OPT_RegOptions dst2_key(company_.c_str(), "Dst2", "");
+    EXPECT_EQ(dst2_key.IsBinary("fits", 1), 1);
+    EXPECT_EQ(dst2_key.IsBinary("huge", 1), 0);
+    EXPECT_EQ(dst2_key.GetDword("b", 0, 1), 17);
+
+    // Into its own subtree: refused.
+    EXPECT_EQ(src.CopyTree(company_.c_str(), "Src", "1\\Level", company_.c_str(), "Src", "1", 1, 1), 0);
+}
+
+}  // namespace

@@ -1,0 +1,295 @@
+// Tests of the REGEDIT4 text files: the exact bytes written, the reader's stop rules, hostile input.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "registry_fixture.h"
+#include "settings/reg_text.h"
+#include "zedll/reg_options.h"
+
+namespace {
+
+using zed::platform::RegRoot;
+
+class RegTextTest : public zedtest::RegistryFixture {
+protected:
+    std::string ReadFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    void WriteFile(const std::string& path, const std::string& text) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << text;
+    }
+    std::string Key(const char* product, const char* version) {
+        return "Software\\" + company_ + "\\" + product + "\\" + version;
+    }
+};
+
+// An independent formatting of a hex list: wrap before a byte when the line would reach column
+// 80, counted from the "h" of "hex:".
+std::string RefHex(const std::vector<unsigned char>& bytes) {
+    std::string out = "hex:";
+    size_t line = 1;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (out.size() + 3 >= 80 * line) {
+            out += "\\\r\n  ";
+            ++line;
+        }
+        char b[4];
+        std::snprintf(b, sizeof b, "%02x,", bytes[i]);
+        out += b;
+    }
+    if (!bytes.empty()) out.pop_back();
+    return out + "\r\n";
+}
+
+TEST_F(RegTextTest, ValueTexts) {
+    std::string t;
+    const unsigned char path[] = "c:\\data";
+    ASSERT_TRUE(zed::FormatValueText(zed::platform::kRegSz, path, sizeof path, &t));
+    EXPECT_EQ(t, "\"c:\\\\data\"\r\n");
+    const unsigned char quote[] = "say \"hi\"";
+    zed::FormatValueText(zed::platform::kRegSz, quote, sizeof quote, &t);
+    EXPECT_EQ(t, "\"say \"hi\"\"\r\n");
+    const unsigned char ff[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    zed::FormatValueText(zed::platform::kRegDword, ff, 4, &t);
+    EXPECT_EQ(t, "dword:ffffffff\r\n");
+    const unsigned char n[4] = {0x2A, 0x01, 0, 0};
+    zed::FormatValueText(zed::platform::kRegDword, n, 4, &t);
+    EXPECT_EQ(t, "dword:0000012a\r\n");
+    zed::FormatValueText(zed::platform::kRegBinary, nullptr, 0, &t);
+    EXPECT_EQ(t, "hex:\r\n");
+    EXPECT_FALSE(zed::FormatValueText(zed::platform::kRegExpandSz, path, sizeof path, &t));
+
+    std::vector<unsigned char> thirty(30);
+    for (int i = 0; i < 30; ++i) thirty[i] = static_cast<unsigned char>(i * 9);
+    zed::FormatValueText(zed::platform::kRegBinary, thirty.data(), 30, &t);
+    EXPECT_EQ(t, RefHex(thirty));
+    const size_t first_break = t.find("\\\r\n");
+    EXPECT_EQ(t.substr(0, first_break).size(), 4u + 25 * 3);  // 25 bytes on the first line
+    EXPECT_EQ(t.substr(first_break + 3, 2), "  ");
+
+    // Wrapping agrees with the reference for every length up to the cut.
+    for (size_t len = 0; len <= 900; len += 7) {
+        std::vector<unsigned char> b(len, 0xAB);
+        zed::FormatValueText(zed::platform::kRegBinary, b.data(), static_cast<DWORD>(len), &t);
+        ASSERT_EQ(t, RefHex(b)) << len;
+        ASSERT_LT(t.size(), zed::kValueTextBuffer);
+    }
+    // Past the buffer the list is cut and still ends with CR LF.
+    std::vector<unsigned char> big(3000, 0x11);
+    zed::FormatValueText(zed::platform::kRegBinary, big.data(), 3000, &t);
+    EXPECT_LT(t.size(), zed::kValueTextBuffer);
+    EXPECT_GT(t.size(), zed::kValueTextBuffer - 90);
+    EXPECT_EQ(t.substr(t.size() - 4), "11\r\n");
+    // A long text with backslashes is clipped to the buffer and stays quoted.
+    std::vector<unsigned char> slashes(2500, '\\');
+    slashes.push_back(0);
+    zed::FormatValueText(zed::platform::kRegSz, slashes.data(), static_cast<DWORD>(slashes.size()), &t);
+    EXPECT_LT(t.size(), zed::kValueTextBuffer);
+    EXPECT_EQ(t.substr(t.size() - 3), "\"\r\n");
+    EXPECT_EQ((t.size() - 4) % 2, 0u);  // whole pairs only
+}
+
+TEST_F(RegTextTest, ExportIsByteExact) {
+    // Written in name order: Windows lists values in the order of writing, Wine by name.
+    OPT_RegOptions o(company_.c_str(), "Prod", "1");
+    const unsigned char two[2] = {0x0A, 0xFF};
+    o.SetBinary("Bin", two, 2, 1);
+    o.SetDword("Count", DWORD{0xFFFFFFFFu}, 1);
+    o.SetBinary("Empty", nullptr, 0, 1);
+    o.SetString("Path", "c:\\data", 1);
+    {
+        zed::platform::ScopedRegKey key;
+        ASSERT_EQ(zed::platform::RegistryOpen(RegRoot::kCurrentUser, Key("Prod", "1").c_str(),
+                                              zed::platform::RegAccess::kAll, key.Out()), 0u);
+        const char expand[] = "%TEMP%";
+        zed::platform::RegistrySet(key.Get(), "Expand", zed::platform::kRegExpandSz, expand, sizeof expand);
+    }
+    OPT_RegOptions sub(company_.c_str(), "Prod", "1\\Sub");
+    sub.SetString("Q", "x", 1);
+    const std::string file = TempFile("export.reg");
+    EXPECT_EQ(o.Export(file.c_str(), 1), 1);
+    const std::string k = "HKEY_CURRENT_USER\\" + Key("Prod", "1");
+    const std::string expected = "REGEDIT4\r\n\r\n[" + k + "]\r\n"
+        "\"Bin\"=hex:0a,ff\r\n"
+        "\"Count\"=dword:ffffffff\r\n"
+        "\"Empty\"=hex:\r\n"
+        "\"Path\"=\"c:\\\\data\"\r\n"
+        "\r\n[" + k + "\\Sub]\r\n"
+        "\"Q\"=\"x\"\r\n"
+        "\r\n";
+    EXPECT_EQ(ReadFile(file), expected);
+
+    // A missing key leaves an empty file; the result is 1 all the same.
+    OPT_RegOptions none(company_.c_str(), "None", "1");
+    EXPECT_EQ(none.Export(file.c_str(), 1), 1);
+    EXPECT_EQ(ReadFile(file), "");
+    std::remove(file.c_str());
+}
+
+TEST_F(RegTextTest, ExportImportRoundTrip) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "1");
+    std::mt19937 rng(3);
+    std::vector<std::vector<unsigned char>> blobs;
+    for (int i = 0; i < 20; ++i) {
+        std::vector<unsigned char> b(rng() % 200);
+        for (auto& c : b) c = static_cast<unsigned char>(rng());
+        blobs.push_back(b);
+        const std::string name = "B" + std::to_string(i);
+        o.SetBinary(name.c_str(), b.data(), static_cast<DWORD>(b.size()), 0);
+    }
+    o.SetString("Path", "c:\\data\\\"x\"", 0);
+    o.SetDword("Max", DWORD{0xFFFFFFFFu}, 0);
+    o.SetString("Empty", "", 0);
+    OPT_RegOptions sub(company_.c_str(), "Prod", "1\\A\\B");
+    sub.SetDword("deep", 9, 0);
+    const std::string file = TempFile("roundtrip.reg");
+    ASSERT_EQ(o.Export(file.c_str(), 0), 1);
+    zedtest::DeleteTree(RegRoot::kLocalMachine, "SOFTWARE\\" + company_);
+    EXPECT_EQ(o.KeyExists(0), 0);
+    ASSERT_EQ(o.Import(file.c_str()), 1);
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = "B" + std::to_string(i);
+        std::vector<unsigned char> out(256);
+        ASSERT_EQ(o.GetBinary(name.c_str(), nullptr, 0, out.data(), 256, 0), blobs[i].size());
+        out.resize(blobs[i].size());
+        EXPECT_EQ(out, blobs[i]);
+    }
+    char buf[32];
+    EXPECT_EQ(o.GetString("Path", "", buf, sizeof buf, 0), 12);
+    EXPECT_STREQ(buf, "c:\\data\\\"x\"");
+    EXPECT_EQ(o.GetDword("Max", DWORD{0}, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(o.GetString("Empty", "zz", buf, sizeof buf, 0), 1);
+    EXPECT_EQ(sub.GetDword("deep", 0, 0), 9);
+    std::remove(file.c_str());
+}
+
+TEST_F(RegTextTest, ImportStopRules) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "1");
+    const std::string file = TempFile("import.reg");
+    const std::string head = "[HKEY_CURRENT_USER\\" + Key("Prod", "1") + "]\r\n";
+    auto import = [&](const std::string& text) {
+        WriteFile(file, text);
+        return o.Import(file.c_str());
+    };
+    EXPECT_EQ(o.Import(TempFile("missing.reg").c_str()), 0);
+    EXPECT_EQ(import("REGEDIT5\r\n\r\n" + head), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n"), 0);  // shorter than the header
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n"), 1);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"a\"=dword:00000001\r\n; note\r\n"), 0);
+    EXPECT_EQ(o.GetDword("a", 0, 1), 1);  // written before the stop: stays
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"b\"=dword:00000002\r\n" + head), 0);
+    EXPECT_EQ(o.GetDword("b", 0, 1), 2);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n\"c\"=dword:00000003\r\n"), 0);  // outside any section
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\x]\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d=dword:00000001\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"dword:00000001\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"=dword:0001\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"=\"unterminated\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"=hex:zz\r\n"), 0);
+    EXPECT_EQ(o.IsDword("d", 1), 0);
+    // Unknown types are skipped, with their continuation lines; LF-only lines and a last line
+    // without LF are lines too.
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"x\"=hex(2):25,00,\\\n  00,00\n\"e\"=\"ok\"\n@=\"dflt\""), 1);
+    char buf[16];
+    EXPECT_EQ(o.GetString("e", "", buf, sizeof buf, 1), 3);
+    EXPECT_EQ(o.GetString("", "", buf, sizeof buf, 1), 5);
+    EXPECT_EQ(o.HasValue("x", zed::platform::kRegExpandSz, static_cast<DWORD>(-1), 1), 0);
+    // A continuation joins the bytes back; a non-value line inside a hex list is skipped.
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"h\"=hex:01,02,\\\r\n  03,\\\r\n#junk\r\n  04\r\n"), 1);
+    unsigned char out[8];
+    ASSERT_EQ(o.GetBinary("h", nullptr, 0, out, 8, 1), 4u);
+    EXPECT_EQ(out[0], 1);
+    EXPECT_EQ(out[3], 4);
+    std::remove(file.c_str());
+}
+
+TEST_F(RegTextTest, HostileInput) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "1");
+    const std::string file = TempFile("hostile.reg");
+    const std::string head = "[HKEY_CURRENT_USER\\" + Key("Prod", "1") + "]\r\n";
+    auto import = [&](const std::string& text) {
+        WriteFile(file, text);
+        return o.Import(file.c_str());
+    };
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"" + std::string(300, 'n') + "\"=dword:00000001\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"" + std::string(299, 'n') + "\"=dword:00000001\r\n"), 1);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(1000, 'k') + "]\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"t\"=" + std::string(1000, 'y') + ":\r\n"), 0);
+    // A 10 MB line is read whole: one long text value.
+    const std::string long_text(10 << 20, 'L');
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"long\"=\"" + long_text + "\"\r\n"), 1);
+    EXPECT_EQ(o.HasValue("long", zed::platform::kRegSz, (10u << 20) + 1, 1), 1);
+    // Binary data past the 3000-byte buffer is read whole too.
+    std::string hex = "hex:";
+    for (int i = 0; i < 5000; ++i) hex += (i ? ",7f" : "7f");
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"big\"=" + hex + "\r\n"), 1);
+    EXPECT_EQ(o.HasValue("big", zed::platform::kRegBinary, 5000, 1), 1);
+    // A NUL byte ends the text of its line.
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + std::string("\"z\"=\"ab\0cd\"\r\n", 14)), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + std::string("\"z\"=dword:00000005\0garbage\r\n", 28)), 1);
+    EXPECT_EQ(o.GetDword("z", 0, 1), 5);
+    // Exporting what was imported leaves out the values past the 3000-byte data buffer.
+    const std::string out_file = TempFile("hostile-out.reg");
+    EXPECT_EQ(o.Export(out_file.c_str(), 1), 1);
+    const std::string exported = ReadFile(out_file);
+    EXPECT_EQ(exported.find("\"long\""), std::string::npos);
+    EXPECT_EQ(exported.find("\"big\""), std::string::npos);
+    EXPECT_NE(exported.find("\"z\"=dword:00000005"), std::string::npos);
+    EXPECT_EQ(o.Import(out_file.c_str()), 1);
+    std::remove(out_file.c_str());
+    std::remove(file.c_str());
+}
+
+TEST_F(RegTextTest, MutatedFilesNeverCrash) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "1");
+    o.SetString("s", "va\\lue", 1);
+    o.SetDword("d", 77, 1);
+    std::vector<unsigned char> blob(120, 0x5C);
+    o.SetBinary("b", blob.data(), 120, 1);
+    OPT_RegOptions sub(company_.c_str(), "Prod", "1\\S");
+    sub.SetString("t", "x", 1);
+    const std::string good_file = TempFile("good.reg");
+    ASSERT_EQ(o.Export(good_file.c_str(), 1), 1);
+    const std::string good = ReadFile(good_file);
+    const std::string file = TempFile("mutant.reg");
+    std::mt19937 rng(99);
+    const std::string alphabet = "[]\"@=:\\,\r\n hexdword0f";
+    int ones = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string m = good;
+        const int edits = 1 + static_cast<int>(rng() % 4);
+        for (int e = 0; e < edits && !m.empty(); ++e) {
+            const size_t at = rng() % m.size();
+            switch (rng() % 4) {
+                case 0: m[at] = alphabet[rng() % alphabet.size()]; break;
+                case 1: m.erase(at, 1 + rng() % 8); break;
+                case 2: m.insert(at, 1, static_cast<char>(rng())); break;
+                default: m.insert(at, m.substr(rng() % m.size(), 1 + rng() % 40)); break;
+            }
+        }
+        WriteFile(file, m);
+        const int r = o.Import(file.c_str());
+        ASSERT_TRUE(r == 0 || r == 1);
+        ones += r;
+        // The registry stays readable whatever the file did.
+        char buf[64];
+        o.GetString("s", "", buf, sizeof buf, 1);
+    }
+    EXPECT_GT(ones, 0);
+    EXPECT_LT(ones, 300);
+    std::remove(file.c_str());
+    std::remove(good_file.c_str());
+}
+
+}  // namespace
