@@ -20,7 +20,7 @@ SYSTEM_DLLS = {
     "shell32.dll", "winmm.dll", "version.dll", "msvcrt.dll", "ole32.dll", "ntdll.dll",
 }
 PLAIN = re.compile(r"^_([A-Za-z0-9_]+)@[0-9]+$")
-MANGLED_CLASS = re.compile(r"^_Z(?:N|T[IVS]N?)?([0-9]+)")
+MANGLED_CLASS = re.compile(r"^_Z(?:N[KVr]*|T[IVS]N?)?([0-9]+)")
 
 
 def export_list():
@@ -82,8 +82,10 @@ def check_elf(nm, so):
         if len(parts) == 3 and parts[1] in "TtDdBbRrVvWw" and parts[1].isupper():
             exported.add(parts[2])
     listed = export_list()
+    # Plain functions: decorated standard-call names, and the C-convention ones listed bare.
     plain = {PLAIN.match(n).group(1) for n in listed if PLAIN.match(n)}
-    classes = {class_of(n) for n in listed if not PLAIN.match(n)}
+    plain |= {n for n in listed if not PLAIN.match(n) and not n.startswith("_Z")}
+    classes = {class_of(n) for n in listed if n.startswith("_Z") and not PLAIN.match(n)} - {None}
     errors = [f"missing from the library: {n}" for n in sorted(plain - exported)]
     seen_classes = set()
     for name in sorted(exported):
