@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/posix/windows_error.h"
 
 namespace zed::platform {
 namespace {
@@ -23,31 +24,7 @@ namespace {
 namespace fe = zed::file_error;
 namespace fc = zed::file_const;
 
-// errno -> Windows error number. ENOENT is refined by the caller (missing file or missing folder).
-struct ErrnoMap {
-    int err;
-    DWORD win;
-};
-constexpr ErrnoMap kErrnoTable[] = {
-    {ENOENT, fe::kFileNotFound},     {ENOTDIR, fe::kPathNotFound},
-    {EACCES, fe::kAccessDenied},     {EPERM, fe::kAccessDenied},
-    {EROFS, fe::kAccessDenied},      {EISDIR, fe::kAccessDenied},
-    {ETXTBSY, fe::kSharingViolation}, {EBUSY, fe::kSharingViolation},
-    {EAGAIN, fe::kLockViolation},    {EMFILE, fe::kTooManyOpenFiles},
-    {ENFILE, fe::kTooManyOpenFiles}, {EBADF, fe::kInvalidHandle},
-    {ENOMEM, fe::kNotEnoughMemory},  {EXDEV, fe::kNotSameDevice},
-    {EEXIST, fe::kFileExists},       {EINVAL, fe::kInvalidParameter},
-    {ENOSPC, fe::kDiskFull},         {EDQUOT, fe::kDiskFull},
-    {ENOTEMPTY, fe::kDirNotEmpty},   {ENAMETOOLONG, fe::kFilenameTooLong},
-    {EFBIG, fe::kFileTooLarge},      {EOVERFLOW, fe::kFileTooLarge},
-    {EIO, fe::kIoDevice},            {ELOOP, fe::kPathNotFound},
-};
-
-DWORD FromErrno(int err) {
-    for (const ErrnoMap& m : kErrnoTable)
-        if (m.err == err) return m.win;
-    return fe::kGenFailure;
-}
+DWORD FromErrno(int err) { return WindowsErrorFromErrno(err); }
 
 // Windows tells a missing file (2) from a missing folder on the way (3).
 DWORD MissingName(const char* name) {

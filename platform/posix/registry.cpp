@@ -18,6 +18,7 @@
 
 #include "platform/posix/registry_hive.h"
 #include "platform/registry.h"
+#include "platform/posix/windows_error.h"
 
 namespace zed::platform {
 
@@ -31,21 +32,7 @@ namespace {
 void (*g_before_rename)() = nullptr;
 long g_loads = 0;
 
-DWORD FromErrno(int e) {
-    switch (e) {
-        case 0: return 0;
-        case ENOENT: return 2;
-        case ENOTDIR: return 3;
-        case EMFILE:
-        case ENFILE: return 4;
-        case EACCES:
-        case EPERM:
-        case EROFS: return 5;
-        case ENOSPC: return 112;
-        case ENAMETOOLONG: return 206;
-        default: return 1117;  // the I/O device error
-    }
-}
+DWORD FromErrno(int e) { return WindowsErrorFromErrno(e); }
 
 std::string StoreDir() {
     if (const char* dir = std::getenv("ZEDLL_REGISTRY_DIR"); dir != nullptr && *dir != 0) return dir;
