@@ -1,6 +1,8 @@
 // Signed area, orientation and the point-in-area test of point lists.
 #include "zedll/geometry.h"
 
+#include "geometry/orientation.h"
+
 double ZEDLL_STDCALL Surface(tagAPOINT* points, int count) {
     if (points == nullptr || count < 2) return 0.0;
     double sum = 0.0;
@@ -14,10 +16,11 @@ double ZEDLL_STDCALL Surface(tagAPOINT* points, int count) {
 }
 
 int ZEDLL_STDCALL ClockWise(tagAPOINT* points, int count) {
-    const double area = Surface(points, count);
-    if (area < 0) return 1;
-    if (area > 0) return 0;
-    return -1;
+    switch (zed::SurfaceSign(points, count)) {
+        case -1: return 1;
+        case 1: return 0;
+        default: return -1;
+    }
 }
 
 int ZEDLL_STDCALL IsPointInArea(tagAPOINT point, tagAPOINT* polygon, int count) {

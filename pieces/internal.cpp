@@ -23,6 +23,15 @@ tagAPOINT* HeapPoints(int64_t slots) {
     return static_cast<tagAPOINT*>(HeapAllocZeroed(static_cast<std::size_t>(slots) * sizeof(tagAPOINT)));
 }
 
+tagAPOINT* HeapPointsCopy(const tagAPOINT* source, int n, int64_t slots) {
+    if (n < 0 || n > slots || slots <= 0 || static_cast<uint64_t>(slots) > SIZE_MAX / sizeof(tagAPOINT) ||
+        slots > INT32_MAX) {
+        return nullptr;
+    }
+    return static_cast<tagAPOINT*>(HeapAllocCopy(source, static_cast<std::size_t>(n) * sizeof(tagAPOINT),
+                                                 static_cast<std::size_t>(slots) * sizeof(tagAPOINT)));
+}
+
 CLS_LK::TSLine DeriveSubType(const ATR& first) {
     CLS_LK::TSLine sub = CLS_LK::subNone;
     if (first.IsDrill()) sub = CLS_LK::subDrill;

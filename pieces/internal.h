@@ -16,6 +16,10 @@ char* HeapCopyText(const char* s);
 /// positive, too large to address, or the heap refuses.
 tagAPOINT* HeapPoints(int64_t slots);
 
+/// A buffer of `slots` points holding a copy of the first `n` points of `source`, the rest zero;
+/// null when `n` is negative or more than `slots`, `slots` is out of range, or the heap refuses.
+tagAPOINT* HeapPointsCopy(const tagAPOINT* source, int n, int64_t slots);
+
 /// The sub-type a line gets from its first point: later rules override earlier ones.
 CLS_LK::TSLine DeriveSubType(const ATR& first);
 

@@ -46,13 +46,12 @@ CLS_LK* CopyLines(const CLS_LK* source, int32_t& count) {
         line = source[i];
         if (source[i].points == nullptr) continue;   // nothing to own: stays without a buffer
         const int used = source[i].count > 0 ? source[i].count : 0;
-        line.points = zed::HeapPoints(static_cast<int64_t>(used) + 1);
+        line.points = zed::HeapPointsCopy(source[i].points, used, static_cast<int64_t>(used) + 1);
         if (line.points == nullptr) {
             line.count = 0;
             line.capacity = 0;
             continue;
         }
-        if (used > 0) std::memcpy(static_cast<void*>(line.points), source[i].points, static_cast<std::size_t>(used) * sizeof(tagAPOINT));
         line.count = used;
         line.capacity = used + 1;
     }

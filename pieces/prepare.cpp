@@ -3,6 +3,7 @@
 
 #include "geometry/float_math.h"
 #include "pieces/internal.h"
+#include "pieces/outline_box.h"
 #include "platform/heap.h"
 #include "zedll/geometry.h"
 #include "zedll/pieces.h"
@@ -24,66 +25,40 @@ constexpr float kNear = 10.0f;
 
 enum class Closure { kBothNear, kEitherNear };
 
+// The segments found so far. Most outlines have few lines, and their table stays on the stack;
+// a longer one moves to the heap, with room for all it can have (an outline of n points has at
+// most n segments).
+class SegmentTable {
+public:
+    explicit SegmentTable(int points) : limit_(points < kMaxSegments ? points : kMaxSegments) {}
+    SegmentTable(const SegmentTable&) = delete;
+    SegmentTable& operator=(const SegmentTable&) = delete;
+    ~SegmentTable() {
+        if (entries_ != local_) zed::HeapRelease(entries_);
+    }
+    Segment& operator[](int i) { return entries_[i]; }
+    // Makes room for entry `used` (after `used` entries); false when the heap refuses.
+    bool Reserve(int used) {
+        if (used < room_) return true;
+        auto* grown = static_cast<Segment*>(zed::HeapAllocZeroed(static_cast<std::size_t>(limit_) * sizeof(Segment)));
+        if (grown == nullptr) return false;
+        std::memcpy(static_cast<void*>(grown), entries_, static_cast<std::size_t>(used) * sizeof(Segment));
+        entries_ = grown;
+        room_ = limit_;
+        return true;
+    }
+
+private:
+    static constexpr int kLocal = 128;
+    Segment local_[kLocal];
+    Segment* entries_ = local_;
+    int room_ = kLocal;
+    int limit_;
+};
+
 void StartSegment(Segment& s, int i) {
     s.start = i;
     s.end = i;
-}
-
-// The box of n points: the first point's, grown by each further one, in order.
-FRECT BoxInOrder(const tagAPOINT* p, int n) {
-    FRECT r;
-    r.left = r.right = p[0].x;
-    r.top = r.bottom = p[0].y;
-    for (int i = 1; i < n; ++i) {
-        const float x = p[i].x, y = p[i].y;
-        r.left = x < r.left ? x : r.left;
-        r.right = x > r.right ? x : r.right;
-        r.bottom = y < r.bottom ? y : r.bottom;
-        r.top = y > r.top ? y : r.top;
-    }
-    return r;
-}
-
-bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-// The same box, grown over odd and even points separately so that the four compare chains
-// overlap (selects rather than branches: wavy outlines mispredict every other point). Both
-// halves start from the first point, and NaNs never replace a bound, as in order. Only the
-// signed zeros can tell the orders apart (equal, yet different bits): then the box is grown in
-// order after all.
-FRECT BoxOf(const tagAPOINT* p, int n) {
-    FRECT a, b;
-    a.left = a.right = b.left = b.right = p[0].x;
-    a.top = a.bottom = b.top = b.bottom = p[0].y;
-    int i = 1;
-    for (; i + 1 < n; i += 2) {
-        const float x1 = p[i].x, y1 = p[i].y, x2 = p[i + 1].x, y2 = p[i + 1].y;
-        b.left = x1 < b.left ? x1 : b.left;
-        b.right = x1 > b.right ? x1 : b.right;
-        b.bottom = y1 < b.bottom ? y1 : b.bottom;
-        b.top = y1 > b.top ? y1 : b.top;
-        a.left = x2 < a.left ? x2 : a.left;
-        a.right = x2 > a.right ? x2 : a.right;
-        a.bottom = y2 < a.bottom ? y2 : a.bottom;
-        a.top = y2 > a.top ? y2 : a.top;
-    }
-    if (i < n) {
-        const float x = p[i].x, y = p[i].y;
-        b.left = x < b.left ? x : b.left;
-        b.right = x > b.right ? x : b.right;
-        b.bottom = y < b.bottom ? y : b.bottom;
-        b.top = y > b.top ? y : b.top;
-    }
-    if ((a.left == b.left && !SameBits(a.left, b.left)) || (a.right == b.right && !SameBits(a.right, b.right)) ||
-        (a.top == b.top && !SameBits(a.top, b.top)) || (a.bottom == b.bottom && !SameBits(a.bottom, b.bottom))) {
-        return BoxInOrder(p, n);
-    }
-    FRECT r;
-    r.left = b.left < a.left ? b.left : a.left;
-    r.right = b.right > a.right ? b.right : a.right;
-    r.bottom = b.bottom < a.bottom ? b.bottom : a.bottom;
-    r.top = b.top > a.top ? b.top : a.top;
-    return r;
 }
 
 // A run is closed when its ends nearly meet, it has at least 4 points and it does not end on a
@@ -102,14 +77,16 @@ void Close(Segment& s, const tagAPOINT* p, int end, Closure form) {
     }
 }
 
-// Cuts the outline at pen lifts into `table`; returns the number of segments made. `second`
-// selects the rules of the second list.
-int Scan(const tagAPOINT* p, int n, bool second, Segment* table) {
+// Cuts the outline at pen lifts into `table`; returns the number of segments made, or -1 when the
+// heap refuses the table room. `second` selects the rules of the second list.
+int Scan(const tagAPOINT* p, int n, bool second, SegmentTable& table) {
     int made = 0;
     StartSegment(table[0], 0);
     int i = 1;
     for (;;) {
-        while (i < n && p[i].a.IsDraw()) ++i;   // a drawn point always stays in its line
+        // A drawn point always stays in its line: skip runs of them, four at a time.
+        while (i + 4 <= n && (p[i].a.flags & p[i + 1].a.flags & p[i + 2].a.flags & p[i + 3].a.flags & ATR::kDraw)) i += 4;
+        while (i < n && p[i].a.IsDraw()) ++i;
         if (i >= n) break;
         const tagAPOINT& cur = p[i];
         const tagAPOINT& prev = p[i - 1];
@@ -131,6 +108,7 @@ int Scan(const tagAPOINT* p, int n, bool second, Segment* table) {
         if (cut) {
             Close(table[made], p, i - 1, form);
             if (++made == kMaxSegments) return made;   // the rest of the outline is dropped
+            if (!table.Reserve(made)) return -1;
             StartSegment(table[made], i);
         }
         ++i;
@@ -157,12 +135,11 @@ bool GrowLineArray(CLS_LK*& lines, int count, int64_t records) {
 
 // Gives the record a copy of n points in a buffer of n + 1 slots; marks it type -1 when refused.
 bool FillPoints(CLS_LK& line, const tagAPOINT* p, int n) {
-    line.points = zed::HeapPoints(static_cast<int64_t>(n) + 1);
+    line.points = zed::HeapPointsCopy(p, n, static_cast<int64_t>(n) + 1);
     if (line.points == nullptr) {
         line.type = CLS_LK::lineNoBuffer;
         return false;
     }
-    std::memcpy(static_cast<void*>(line.points), p, static_cast<std::size_t>(n) * sizeof(tagAPOINT));
     line.count = n;
     line.capacity = n + 1;
     return true;
@@ -172,11 +149,9 @@ int PrepareInto(CLS_LK*& lines, int32_t& num_lines, const tagAPOINT* p, int n, b
     if (p == nullptr) return 0;
     if (n < 1) return 1;
     if (num_lines < 0 || lines == nullptr) num_lines = 0;
-    // An outline of n points has at most n segments.
-    const int entries = n < kMaxSegments ? n : kMaxSegments;
-    auto* table = static_cast<Segment*>(zed::HeapAllocZeroed(static_cast<std::size_t>(entries) * sizeof(Segment)));
-    if (table == nullptr) return 0;
+    SegmentTable table(n);
     const int made = Scan(p, n, second, table);
+    if (made < 0) return 0;
     int result = 1;
     if (made > 0) {
         if (!GrowLineArray(lines, num_lines, static_cast<int64_t>(num_lines) + made + 1)) {
@@ -192,14 +167,13 @@ int PrepareInto(CLS_LK*& lines, int32_t& num_lines, const tagAPOINT* p, int n, b
                 }
                 line.closed = seg.closed;
                 line.clockwise = seg.clockwise;
-                line.rect = BoxOf(line.points, line.count);
+                line.rect = zed::BoxOf(line.points, line.count);
                 line.code = line.points[0].a.GetCode();
                 line.subType = zed::DeriveSubType(line.points[0].a);
                 num_lines += 1;
             }
         }
     }
-    zed::HeapRelease(table);
     return result;
 }
 

@@ -2,6 +2,7 @@
 #include "platform/heap.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace zed {
 namespace {
@@ -24,6 +25,17 @@ bool TakeAllowance() {
 void* HeapAllocZeroed(std::size_t bytes) {
     if (!TakeAllowance()) return nullptr;
     return platform::ProcessHeapAlloc(bytes == 0 ? 1 : bytes);
+}
+
+void* HeapAllocCopy(const void* source, std::size_t used, std::size_t bytes) {
+    if (used > bytes || (used > 0 && source == nullptr)) return nullptr;
+    if (!TakeAllowance()) return nullptr;
+    if (bytes == 0) bytes = 1;
+    auto* block = static_cast<unsigned char*>(platform::ProcessHeapAllocRaw(bytes));
+    if (block == nullptr) return nullptr;
+    if (used > 0) std::memcpy(block, source, used);
+    std::memset(block + used, 0, bytes - used);
+    return block;
 }
 
 void HeapRelease(void* block) {

@@ -9,6 +9,10 @@ namespace zed {
 /// A zero-filled block of `bytes` (at least one byte) from the process heap, or null when the
 /// heap refuses. Release it with HeapRelease.
 void* HeapAllocZeroed(std::size_t bytes);
+/// A block of `bytes` (at least one byte) holding a copy of the first `used` bytes of `source`,
+/// the rest zero: the same contents as a zero-filled block filled by hand, without clearing the
+/// copied part first. Null when the heap refuses or `used` exceeds `bytes`.
+void* HeapAllocCopy(const void* source, std::size_t used, std::size_t bytes);
 /// Returns a block to the process heap; null is ignored.
 void HeapRelease(void* block);
 
@@ -24,6 +28,8 @@ long Attempts();
 namespace platform {
 /// Backend: zero-filled process-heap block, null on failure. Callers go through HeapAllocZeroed.
 void* ProcessHeapAlloc(std::size_t bytes);
+/// Backend: a process-heap block whose contents are undefined, null on failure.
+void* ProcessHeapAllocRaw(std::size_t bytes);
 void ProcessHeapFree(void* block);
 }  // namespace platform
 

@@ -8,6 +8,7 @@ namespace zed::platform {
 void* ProcessHeapAlloc(std::size_t bytes) {
     return ::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
 }
+void* ProcessHeapAllocRaw(std::size_t bytes) { return ::HeapAlloc(::GetProcessHeap(), 0, bytes); }
 void ProcessHeapFree(void* block) { ::HeapFree(::GetProcessHeap(), 0, block); }
 
 }  // namespace zed::platform

@@ -73,6 +73,57 @@ TEST(Surface, MatchesExactIntegerShoelaceAndIgnoresTranslation) {
     }
 }
 
+// ClockWise decides most lists without summing in order; it must still give exactly the sign of
+// the in-order sum, also where cancellation makes that sum depend on the order of the additions.
+int ClockWiseOfSurface(std::vector<tagAPOINT>& v) {
+    const double s = Surface(v.data(), static_cast<int>(v.size()));
+    return s < 0 ? 1 : (s > 0 ? 0 : -1);
+}
+
+TEST(ClockWise, SignOfTheInOrderSumOnHardLists) {
+    std::mt19937 rng(20261205);
+    std::uniform_int_distribution<int> count(2, 40), kind(0, 4);
+    std::uniform_real_distribution<double> unit(-1, 1), exponent(-30, 30);
+    int undecided = 0;
+    for (int round = 0; round < 200000; ++round) {
+        const int n = count(rng), k = kind(rng);
+        std::vector<tagAPOINT> v;
+        const double ox = unit(rng) * 1e6, oy = unit(rng) * 1e6, slope = unit(rng);
+        for (int i = 0; i < n; ++i) {
+            double x = 0, y = 0;
+            switch (k) {
+                case 0:   // almost on one line, far from the origin: the sum cancels to a few ulps
+                    x = ox + i * 3.7;
+                    y = oy + slope * (x - ox);
+                    break;
+                case 1:   // magnitudes over sixty decades: the order of the additions matters
+                    x = unit(rng) * std::pow(10.0, exponent(rng));
+                    y = unit(rng) * std::pow(10.0, exponent(rng));
+                    break;
+                case 2:   // a tiny closed outline on a large offset
+                    x = ox + std::cos(i * 0.3) * 1e-2;
+                    y = oy + std::sin(i * 0.3) * 1e-2;
+                    break;
+                case 3:   // signed zeros and repeats
+                    x = (rng() & 1) ? 0.0 : -0.0;
+                    y = (rng() % 3 == 0) ? 1.0 : -0.0;
+                    break;
+                default:  // an ordinary random outline
+                    x = unit(rng) * 500;
+                    y = unit(rng) * 500;
+            }
+            v.emplace_back(static_cast<float>(x), static_cast<float>(y));
+        }
+        if (ClockWiseOfSurface(v) == -1) ++undecided;
+        ASSERT_EQ(ClockWise(v.data(), n), ClockWiseOfSurface(v)) << "round " << round << " kind " << k;
+    }
+    EXPECT_GT(undecided, 1000);   // zero sums were among the cases
+    std::vector<tagAPOINT> odd = Poly({{0, 0}, {std::nanf(""), 1}, {1, 1}, {0, 0}});
+    EXPECT_EQ(ClockWise(odd.data(), 4), -1);
+    odd = Poly({{0, 0}, {INFINITY, 1}, {1, 1}, {0, 0}});
+    EXPECT_EQ(ClockWise(odd.data(), 4), ClockWiseOfSurface(odd));
+}
+
 TEST(IsPointInArea, VertexAtEdgeStartCountsAtEdgeEndDoesNot) {
     auto starts = Poly({{0, 0}, {5, -1}});    // the point is the start: t = 0
     EXPECT_EQ(IsPointInArea(tagAPOINT(0, 0), starts.data(), 2), 1);
