@@ -181,7 +181,9 @@ private:
 
     DWORD Commit() {
         const std::string text = hive::Serialize(root_, name_);
-        const std::string tmp = Path() + ".tmp." + std::to_string(::getpid());
+        // Writers take turns under the lock, so one temporary name serves them all: what a killed
+        // writer left behind is overwritten by the next one and leaves with its rename.
+        const std::string tmp = Path() + ".tmp";
         const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd < 0) return FromErrno(errno);
         size_t done = 0;

@@ -199,9 +199,13 @@ TEST_F(RegistryStoreTest, KilledWriterLeavesTheOldHiveWhole) {
     EXPECT_TRUE(GetDword("Software\\Crash", "kept", &v));
     EXPECT_EQ(v, 11u);
     EXPECT_FALSE(GetDword("Software\\Crash", "lost", &v));
-    // The lock died with the writer: the next write goes through.
+    // The lock died with the writer: the next write goes through, and takes the dead writer's
+    // temporary file with it.
+    struct stat st {};
+    EXPECT_EQ(stat((HivePath() + ".tmp").c_str(), &st), 0);
     EXPECT_EQ(SetDword("Software\\Crash", "after", 13), 0u);
     EXPECT_TRUE(GetDword("Software\\Crash", "after", &v));
+    EXPECT_NE(stat((HivePath() + ".tmp").c_str(), &st), 0);
 }
 
 TEST_F(RegistryStoreTest, BatchCommitsOnceAndAnUnwritableStoreFails) {
