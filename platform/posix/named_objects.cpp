@@ -1,6 +1,7 @@
 // Named objects on POSIX: shm_open blocks for shared memory and events (a process-shared mutex,
 // condition variable and flag), and a table of recursive mutexes for the per-process lock.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <pthread.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -46,19 +47,82 @@ bool ShmName(const char* kind, const char* name, std::string* out) {
 
 // Every shared block starts with this header; the user's bytes follow at kHeaderBytes.
 struct SharedHeader {
-    std::atomic<uint32_t> references;  // objects of all processes that use the block
-    std::atomic<uint32_t> ready;       // set by the creator once the block is initialised
+    std::atomic<uint32_t> ready;  // set by the creator once the block is initialised
 };
 constexpr std::size_t kHeaderBytes = 64;
 
-// One process-local handle: duplicates count here, the processes count in the block.
+// One process-local handle; duplicates count here. Across processes, every user holds a shared
+// flock on its own descriptor of the block for as long as it uses it. The kernel drops the locks
+// of a process that dies, so "no lock held" means "no user left", whichever way they ended.
 struct SharedBlock {
     std::string shm_name;  // empty for an unnamed block
+    int fd = -1;           // named blocks: holds this user's lock
+    pid_t owner = 0;       // the process that opened it (a forked child only unmaps)
     void* base = nullptr;
     std::size_t length = 0;
     std::atomic<int> handles{1};
     SharedHeader* header() const { return static_cast<SharedHeader*>(base); }
 };
+
+int Flock(int fd, int operation) {
+    int rc;
+    while ((rc = flock(fd, operation)) != 0 && errno == EINTR) {
+    }
+    return rc;
+}
+
+// Whether the name still refers to the block open on `fd` (a last user may have removed it, and
+// someone else made a new one, since we opened it).
+bool StillNamed(int fd, const std::string& shm_name) {
+    struct stat mine {}, named {};
+    const int other = shm_open(shm_name.c_str(), O_RDONLY, 0);
+    if (other < 0) return false;
+    const bool same = fstat(fd, &mine) == 0 && fstat(other, &named) == 0 && mine.st_dev == named.st_dev &&
+                      mine.st_ino == named.st_ino;
+    close(other);
+    return same;
+}
+
+// Opens or creates the named block and takes this user's shared lock on it; -1 (errno set) on
+// failure. A block no one holds any more was left by processes that ended without closing it:
+// as the platform forgets such an object, it is removed and made anew.
+int OpenNamedBlock(const std::string& shm_name, std::size_t bytes, bool* created) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *created = false;
+        int fd = shm_open(shm_name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            *created = true;
+            Flock(fd, LOCK_EX);   // newcomers wait until the block has its size
+        } else {
+            if (errno != EEXIST) return -1;
+            fd = shm_open(shm_name.c_str(), O_RDWR | O_CLOEXEC, 0600);
+            if (fd < 0) continue;   // removed meanwhile: try again
+            if (Flock(fd, LOCK_EX | LOCK_NB) == 0) {
+                if (StillNamed(fd, shm_name)) shm_unlink(shm_name.c_str());
+                close(fd);
+                continue;
+            }
+            Flock(fd, LOCK_SH);
+        }
+        if (!StillNamed(fd, shm_name)) {   // its last user removed it before we held it
+            close(fd);
+            continue;
+        }
+        if (*created) {
+            if (ftruncate(fd, static_cast<off_t>(kHeaderBytes + bytes)) != 0) {
+                const int error = errno;
+                shm_unlink(shm_name.c_str());
+                close(fd);
+                errno = error;
+                return -1;
+            }
+            Flock(fd, LOCK_SH);
+        }
+        return fd;
+    }
+    errno = EAGAIN;
+    return -1;
+}
 
 // Creates the named block with `bytes` of user data or opens the existing one. `created` tells
 // the caller to initialise it and then set `ready`.
@@ -67,6 +131,7 @@ DWORD OpenBlock(const char* kind, const char* name, std::size_t bytes, SharedBlo
     *created = false;
     auto block = new (std::nothrow) SharedBlock();
     if (block == nullptr) return kErrorNotEnoughMemory;
+    block->owner = getpid();
     if (name == nullptr) {
         block->length = kHeaderBytes + bytes;
         block->base = mmap(nullptr, block->length, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
@@ -80,55 +145,23 @@ DWORD OpenBlock(const char* kind, const char* name, std::size_t bytes, SharedBlo
             delete block;
             return kErrorFilenameTooLong;
         }
-        int fd = -1;
+        block->fd = OpenNamedBlock(block->shm_name, bytes, created);
         struct stat status {};
-        // A block unlinked by its last user between our two opens is simply created again.
-        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-            fd = shm_open(block->shm_name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-            if (fd >= 0) {
-                if (ftruncate(fd, static_cast<off_t>(kHeaderBytes + bytes)) != 0) {
-                    const int error = errno;
-                    close(fd);
-                    shm_unlink(block->shm_name.c_str());
-                    delete block;
-                    return FromErrno(error);
-                }
-                *created = true;
-                block->length = kHeaderBytes + bytes;
-                break;
-            }
-            if (errno != EEXIST) {
-                const int error = errno;
-                delete block;
-                return FromErrno(error);
-            }
-            fd = shm_open(block->shm_name.c_str(), O_RDWR, 0600);
-            if (fd < 0) continue;
-            // The creator may not have sized it yet.
-            for (int wait = 0; wait < 2000; ++wait) {
-                if (fstat(fd, &status) == 0 && static_cast<std::size_t>(status.st_size) >= kHeaderBytes) break;
-                usleep(1000);
-            }
-            if (static_cast<std::size_t>(status.st_size) < kHeaderBytes) {
-                close(fd);
-                delete block;
-                return kErrorGenFailure;
-            }
-            block->length = static_cast<std::size_t>(status.st_size);
-        }
-        if (fd < 0) {
+        if (block->fd < 0 || fstat(block->fd, &status) != 0 || static_cast<std::size_t>(status.st_size) < kHeaderBytes) {
+            const DWORD error = block->fd < 0 ? FromErrno(errno) : kErrorGenFailure;
+            if (block->fd >= 0) close(block->fd);
             delete block;
-            return kErrorGenFailure;
+            return error;
         }
-        block->base = mmap(nullptr, block->length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        close(fd);
+        block->length = static_cast<std::size_t>(status.st_size);
+        block->base = mmap(nullptr, block->length, PROT_READ | PROT_WRITE, MAP_SHARED, block->fd, 0);
         if (block->base == MAP_FAILED) {
             if (*created) shm_unlink(block->shm_name.c_str());
+            close(block->fd);
             delete block;
             return kErrorNotEnoughMemory;
         }
     }
-    block->header()->references.fetch_add(1);
     if (!*created) {
         for (int wait = 0; wait < 2000 && block->header()->ready.load() == 0; ++wait) usleep(1000);
     }
@@ -139,9 +172,13 @@ DWORD OpenBlock(const char* kind, const char* name, std::size_t bytes, SharedBlo
 void CloseBlock(SharedBlock* block) {
     if (block == nullptr || block->handles.fetch_sub(1) != 1) return;
     // The last user anywhere removes the name, as the platform forgets a named object whose
-    // last handle is closed.
-    if (block->header()->references.fetch_sub(1) == 1 && !block->shm_name.empty()) {
-        shm_unlink(block->shm_name.c_str());
+    // last handle is closed. Our shared lock turns exclusive only when no one else holds one.
+    if (block->fd >= 0) {
+        if (block->owner == getpid() && Flock(block->fd, LOCK_EX | LOCK_NB) == 0 &&
+            StillNamed(block->fd, block->shm_name)) {
+            shm_unlink(block->shm_name.c_str());
+        }
+        close(block->fd);
     }
     munmap(block->base, block->length);
     delete block;

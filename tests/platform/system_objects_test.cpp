@@ -3,9 +3,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "child_process.h"
 #include "platform/named_objects.h"
@@ -79,6 +82,61 @@ TEST(SystemObjectsChild, DISABLED_SharedMemory) {
     ASSERT_NE(bytes, nullptr);
     ASSERT_STREQ(bytes, "from the parent");
     std::strcpy(bytes + 512, "from the child");
+}
+
+// A process that ends without closing its objects leaves nothing behind: the next user gets a
+// new object, as if the name had never been used.
+TEST(SystemObjects, ObjectsOfAProcessThatDiedAreGone) {
+    const std::string name = UniqueName("dead");
+    zedtest::ChildTest child("SystemObjectsChild.DISABLED_AbandonObjects", kChildVariable, name);
+    ASSERT_EQ(child.Wait(), 0);
+    SYS_MemShare block(name.c_str(), 64);
+    auto* bytes = static_cast<unsigned char*>(block.GetPointer());
+    ASSERT_NE(bytes, nullptr);
+    for (int i = 0; i < 64; ++i) ASSERT_EQ(bytes[i], 0) << i;
+    SYS_Signal signal(name.c_str());
+    EXPECT_TRUE(signal.IsSignalized(0));   // created signalled again, not left reset
+}
+
+// Users coming and going on one name from many threads: every open succeeds, and while one user
+// holds the block, everyone sees its contents.
+TEST(SystemObjects, SharedMemoryChurn) {
+    const std::string name = UniqueName("churn");
+    std::atomic<int> failures{0};
+    auto churn = [&](bool expect_mark) {
+        for (int i = 0; i < 300; ++i) {
+            SYS_MemShare user(name.c_str(), 64);
+            auto* bytes = static_cast<unsigned char*>(user.GetPointer());
+            if (bytes == nullptr || (expect_mark && bytes[0] != 0xA5)) ++failures;
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) threads.emplace_back(churn, false);
+    for (auto& t : threads) t.join();
+    threads.clear();
+    {
+        SYS_MemShare holder(name.c_str(), 64);
+        ASSERT_NE(holder.GetPointer(), nullptr);
+        static_cast<unsigned char*>(holder.GetPointer())[0] = 0xA5;
+        for (int t = 0; t < 4; ++t) threads.emplace_back(churn, true);
+        for (auto& t : threads) t.join();
+    }
+    EXPECT_EQ(failures.load(), 0);
+    SYS_MemShare after(name.c_str(), 64);   // the last user took the block with it
+    EXPECT_EQ(static_cast<unsigned char*>(after.GetPointer())[0], 0);
+}
+
+TEST(SystemObjectsChild, DISABLED_AbandonObjects) {
+    const std::string name = zedtest::ChildValue(kChildVariable);
+    ASSERT_FALSE(name.empty());
+    auto* block = new SYS_MemShare(name.c_str(), 4096);
+    auto* bytes = static_cast<char*>(block->GetPointer());
+    ASSERT_NE(bytes, nullptr);
+    std::strcpy(bytes, "left behind");
+    auto* signal = new SYS_Signal(name.c_str());
+    signal->UnSignalized();
+    std::fflush(nullptr);
+    std::_Exit(0);   // no destructors, no closing: as if the process had crashed
 }
 
 TEST(SystemObjects, EventStartsSignalledAndStaysSet) {
