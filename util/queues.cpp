@@ -240,8 +240,73 @@ void CLS_FIFO::FreeBottom(int n) {
     }
 }
 
+namespace zed {
+
+// CLS_LIFO and CLS_Stack are one last-in-first-out store under two sets of names: their life
+// cycle and steps are written once, here.
+struct LifoAccess {
+    template <class Q>
+    static LifoState State(Q& q) {
+        return LifoState{q.depth_, q.size_, q.slots_};
+    }
+    // The records of `other` into `q`, just made with the same size; `q` is not ok when a copy failed.
+    template <class Q>
+    static void CopyRecords(Q& q, const Q& other) {
+        Guard guard(other.lock_);
+        Guard mine(q.lock_);
+        if (q.size_ != other.size_) return;
+        LifoState state = State(q);
+        if (!state.CopyRecords(other.depth_, other.slots_)) {
+            state.FreeTop(0);
+            q.ok_ = 0;
+        }
+    }
+    template <class Q>
+    static void Destroy(Q& q) {
+        {
+            Guard guard(q.lock_);
+            FreeSlots(q.slots_, q.size_);
+        }
+        zed::platform::DestroyRecursiveLock(AsLock(q.lock_));
+    }
+    // `q` takes the contents of `copy` (a fresh copy), which takes q's old ones to its destructor.
+    template <class Q>
+    static void TakeOver(Q& q, Q& copy) {
+        Guard guard(q.lock_);
+        std::swap(q.depth_, copy.depth_);
+        std::swap(q.size_, copy.size_);
+        std::swap(q.slots_, copy.slots_);
+        std::swap(q.ok_, copy.ok_);
+    }
+    template <class Q>
+    static int Init(Q& q) {
+        Guard guard(q.lock_);
+        if (q.lock_ == nullptr) return 0;
+        return State(q).Init(q.size_);
+    }
+    template <class Q>
+    static int Push(Q& q, LifoFifoItem* item) {
+        Guard guard(q.lock_);
+        return State(q).Push(item);
+    }
+    template <class Q>
+    static int Pop(Q& q, LifoFifoItem* item) {
+        Guard guard(q.lock_);
+        return State(q).Pop(item);
+    }
+    template <class Q>
+    static void FreeTop(Q& q, int n) {
+        Guard guard(q.lock_);
+        State(q).FreeTop(n);
+    }
+};
+
+}  // namespace zed
+
 // ---------------------------------------------------------------------------------------------
 // CLS_LIFO
+
+using zed::LifoAccess;
 
 CLS_LIFO::CLS_LIFO() : CLS_LIFO(10) {}
 
@@ -250,51 +315,20 @@ CLS_LIFO::CLS_LIFO(int size)
     if (lock_ != nullptr) ok_ = InitLifo();
 }
 
-CLS_LIFO::CLS_LIFO(const CLS_LIFO& other) : CLS_LIFO(other.size_) {
-    Guard guard(other.lock_);
-    Guard mine(lock_);
-    if (size_ != other.size_) return;
-    LifoState state{depth_, size_, slots_};
-    if (!state.CopyRecords(other.depth_, other.slots_)) {
-        state.FreeTop(0);
-        ok_ = 0;
-    }
-}
+CLS_LIFO::CLS_LIFO(const CLS_LIFO& other) : CLS_LIFO(other.size_) { LifoAccess::CopyRecords(*this, other); }
 
-CLS_LIFO::~CLS_LIFO() {
-    {
-        Guard guard(lock_);
-        FreeSlots(slots_, size_);
-    }
-    zed::platform::DestroyRecursiveLock(AsLock(lock_));
-}
+CLS_LIFO::~CLS_LIFO() { LifoAccess::Destroy(*this); }
 
 CLS_LIFO& CLS_LIFO::operator=(const CLS_LIFO& other) {
     if (this == &other) return *this;
     CLS_LIFO copy(other);
-    Guard guard(lock_);
-    std::swap(depth_, copy.depth_);
-    std::swap(size_, copy.size_);
-    std::swap(slots_, copy.slots_);
-    std::swap(ok_, copy.ok_);
+    LifoAccess::TakeOver(*this, copy);
     return *this;
 }
 
-int CLS_LIFO::InitLifo() {
-    Guard guard(lock_);
-    if (lock_ == nullptr) return 0;
-    return LifoState{depth_, size_, slots_}.Init(size_);
-}
-
-int CLS_LIFO::Write(LifoFifoItem* item) {
-    Guard guard(lock_);
-    return LifoState{depth_, size_, slots_}.Push(item);
-}
-
-int CLS_LIFO::Read(LifoFifoItem* item) {
-    Guard guard(lock_);
-    return LifoState{depth_, size_, slots_}.Pop(item);
-}
+int CLS_LIFO::InitLifo() { return LifoAccess::Init(*this); }
+int CLS_LIFO::Write(LifoFifoItem* item) { return LifoAccess::Push(*this, item); }
+int CLS_LIFO::Read(LifoFifoItem* item) { return LifoAccess::Pop(*this, item); }
 
 int CLS_LIFO::SetSize(int size) {
     Guard guard(lock_);
@@ -306,15 +340,11 @@ int CLS_LIFO::SetSize(int size) {
 int CLS_LIFO::GetSize() { return size_; }
 bool CLS_LIFO::IsOk() { return ok_ != 0; }
 bool CLS_LIFO::IsItem() { return depth_ != 0; }
-
-void CLS_LIFO::FreeTop(int n) {
-    Guard guard(lock_);
-    LifoState{depth_, size_, slots_}.FreeTop(n);
-}
+void CLS_LIFO::FreeTop(int n) { LifoAccess::FreeTop(*this, n); }
 
 void CLS_LIFO::FreeBottom(int n) {
     Guard guard(lock_);
-    LifoState{depth_, size_, slots_}.FreeBottom(n);
+    LifoAccess::State(*this).FreeBottom(n);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -327,57 +357,21 @@ CLS_Stack::CLS_Stack(int size)
     if (lock_ != nullptr) ok_ = InitStack();
 }
 
-CLS_Stack::CLS_Stack(const CLS_Stack& other) : CLS_Stack(other.size_) {
-    Guard guard(other.lock_);
-    Guard mine(lock_);
-    if (size_ != other.size_) return;
-    LifoState state{depth_, size_, slots_};
-    if (!state.CopyRecords(other.depth_, other.slots_)) {
-        state.FreeTop(0);
-        ok_ = 0;
-    }
-}
+CLS_Stack::CLS_Stack(const CLS_Stack& other) : CLS_Stack(other.size_) { LifoAccess::CopyRecords(*this, other); }
 
-CLS_Stack::~CLS_Stack() {
-    {
-        Guard guard(lock_);
-        FreeSlots(slots_, size_);
-    }
-    zed::platform::DestroyRecursiveLock(AsLock(lock_));
-}
+CLS_Stack::~CLS_Stack() { LifoAccess::Destroy(*this); }
 
 CLS_Stack& CLS_Stack::operator=(const CLS_Stack& other) {
     if (this == &other) return *this;
     CLS_Stack copy(other);
-    Guard guard(lock_);
-    std::swap(depth_, copy.depth_);
-    std::swap(size_, copy.size_);
-    std::swap(slots_, copy.slots_);
-    std::swap(ok_, copy.ok_);
+    LifoAccess::TakeOver(*this, copy);
     return *this;
 }
 
-int CLS_Stack::InitStack() {
-    Guard guard(lock_);
-    if (lock_ == nullptr) return 0;
-    return LifoState{depth_, size_, slots_}.Init(size_);
-}
-
-int CLS_Stack::Push(LifoFifoItem* item) {
-    Guard guard(lock_);
-    return LifoState{depth_, size_, slots_}.Push(item);
-}
-
-int CLS_Stack::Pop(LifoFifoItem* item) {
-    Guard guard(lock_);
-    return LifoState{depth_, size_, slots_}.Pop(item);
-}
-
+int CLS_Stack::InitStack() { return LifoAccess::Init(*this); }
+int CLS_Stack::Push(LifoFifoItem* item) { return LifoAccess::Push(*this, item); }
+int CLS_Stack::Pop(LifoFifoItem* item) { return LifoAccess::Pop(*this, item); }
 int CLS_Stack::GetSize() { return size_; }
 bool CLS_Stack::IsOk() { return ok_ != 0; }
 bool CLS_Stack::IsItem() { return depth_ != 0; }
-
-void CLS_Stack::FreeTop(int n) {
-    Guard guard(lock_);
-    LifoState{depth_, size_, slots_}.FreeTop(n);
-}
+void CLS_Stack::FreeTop(int n) { LifoAccess::FreeTop(*this, n); }

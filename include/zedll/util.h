@@ -146,6 +146,10 @@ private:
     int ok_;
 };
 
+namespace zed {
+struct LifoAccess;   // the steps CLS_LIFO and CLS_Stack share
+}
+
 /// Last in, first out, with the rules of CLS_FIFO; holds size - 1 records (slot 0 stays empty).
 class ZEDLL_API CLS_LIFO {
 public:
@@ -169,6 +173,7 @@ public:
     void FreeBottom(int n);
 
 private:
+    friend struct zed::LifoAccess;
     int depth_;
     int size_;
     LifoFifoItem** slots_;
@@ -194,6 +199,7 @@ public:
     void FreeTop(int n);
 
 private:
+    friend struct zed::LifoAccess;
     int depth_;
     int size_;
     LifoFifoItem** slots_;
