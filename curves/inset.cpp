@@ -36,6 +36,7 @@ public:
     bool Run() {
         if (n_ == 2 && Dist(x_[0], y_[0], x_[1], y_[1]) <= kShortLine)
             return out_.Add(x_[0], y_[0]) && out_.Add(x_[1], y_[1]);
+        if (!WithinReach()) return false;
         MergeCorners();
         if (!out_.Add(x_[0], y_[0])) return false;
         ax_ = x_[0];
@@ -52,6 +53,14 @@ public:
 
 private:
     float D(int i, int j) const { return Dist(x_[i], y_[i], x_[j], y_[j]); }
+
+    // Refuses what would step forever: a non-finite length, or one so long for the spacing that
+    // taking a step off the remaining length could leave it unchanged in float.
+    bool WithinReach() const {
+        double length = 0.0;
+        for (int i = 1; i < n_; ++i) length += HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
+        return length / step_ <= kMaxSpacings;
+    }
 
     void MergeCorners() {
         mark_[0] = 1;
@@ -285,10 +294,6 @@ bool PlacedPoints::Add(float x, float y) {
 
 bool SpacingWalk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out) {
     g_capacity.store(kOutputStep, std::memory_order_relaxed);
-    // Refuse what would step forever: a non-finite length, or one too long for the spacing.
-    double length = 0.0;
-    for (int i = 1; i < n; ++i) length += HypotD(static_cast<double>(x[i]) - x[i - 1], static_cast<double>(y[i]) - y[i - 1]);
-    if (!(length / spacing <= kMaxSpacings)) return false;
     Walk walk(x, y, mark, n, spacing, out);
     return walk.Run();
 }

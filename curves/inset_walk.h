@@ -14,9 +14,9 @@ constexpr double kGrid = 0.08;
 constexpr double kSnap = 5 * kGrid;
 /// Initial room of the output and the step by which it grows, in points.
 constexpr int kOutputStep = 3000;
-/// Polylines longer than this many spacings are refused: a stretch that long would step its
-/// remaining length by less than the float resolution.
-constexpr double kMaxSpacings = 4194304.0;
+/// Polylines longer than this many spacings (2^23) are refused: up to it a step is at least one
+/// float unit of the remaining length, so every step shortens it.
+constexpr double kMaxSpacings = 8388608.0;
 /// Hard limit on placed points per call, whatever the input.
 constexpr size_t kMaxPlaced = size_t{1} << 26;
 

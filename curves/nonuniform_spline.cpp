@@ -84,11 +84,10 @@ void SolveTangents(const tagA3POINT* p, int n, const float* chord, bool use_y, c
         w[i] = diag[i] - lower[i] * upper[i - 1] / w[i - 1];
         r[i] = rhs - lower[i] * r[i - 1] / w[i - 1];
     }
-    double next = r[n - 1] / w[n - 1];
-    tangent[n - 1] = static_cast<float>(next);
+    // The tangents are kept as floats, and each one is read back as stored for the next.
+    tangent[n - 1] = static_cast<float>(r[n - 1] / w[n - 1]);
     for (int i = n - 2; i >= 0; --i) {
-        next = (r[i] - upper[i] * next) / w[i];
-        tangent[i] = static_cast<float>(next);
+        tangent[i] = static_cast<float>((r[i] - upper[i] * static_cast<double>(tangent[i + 1])) / w[i]);
     }
 }
 
@@ -204,7 +203,7 @@ int CLS_Spline::nunispl(tagA3POINT* points, int n, int* out_count, tagA3POINT** 
 }
 
 tagAPOINT* CLS_Spline::NoUniformSpline(tagAPOINT* points, int n, int* out_count, int request) {
-    if (points == nullptr || out_count == nullptr || n < 1 || n > INT_MAX / kCapacityPerPoint) return nullptr;
+    if (points == nullptr || out_count == nullptr || n < 0 || n > INT_MAX / kCapacityPerPoint) return nullptr;
     const int capacity = kCapacityPerPoint * n;
     HeapBlock<tagA3POINT> run_block(static_cast<size_t>(n) < static_cast<size_t>(kMaxRun) ? n : kMaxRun);
     tagAPOINT* result = static_cast<tagAPOINT*>(zed::SharedArrayAlloc(static_cast<size_t>(capacity), sizeof(tagAPOINT)));

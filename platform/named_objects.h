@@ -18,9 +18,10 @@ namespace platform {
 DWORD CurrentProcessId();
 
 /// Creates the named block of `size` bytes (zero-filled) or opens the existing one and maps it
-/// for writing.
+/// for writing. When only the view fails, `mapping` stays open (the caller closes it) and `view`
+/// is null; on any other failure both are null.
 DWORD OpenSharedMemory(const char* name, DWORD size, HANDLE* mapping, void** view);
-/// A second handle and view of the same block.
+/// A second handle and view of the same block; on failure as OpenSharedMemory.
 DWORD DuplicateSharedMemory(HANDLE mapping, HANDLE* copy, void** view);
 void CloseSharedMemory(HANDLE mapping, void* view);
 

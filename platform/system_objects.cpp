@@ -36,17 +36,14 @@ char* CopyName(const char* name) {
 
 SYS_MemShare::SYS_MemShare(const char* name, DWORD size)
     : mapping_(nullptr), view_(nullptr), name_(zed::CopyName(name)) {
-    if (zed::platform::OpenSharedMemory(name, size, &mapping_, &view_) != 0) {
-        mapping_ = nullptr;
-        view_ = nullptr;
-    }
+    // A mapping whose view failed stays held (and is closed with the object); only the view is null.
+    if (zed::platform::OpenSharedMemory(name, size, &mapping_, &view_) != 0) view_ = nullptr;
 }
 
 SYS_MemShare::SYS_MemShare(const SYS_MemShare& other)
     : mapping_(nullptr), view_(nullptr), name_(zed::CopyName(other.name_)) {
     if (other.mapping_ != nullptr &&
         zed::platform::DuplicateSharedMemory(other.mapping_, &mapping_, &view_) != 0) {
-        mapping_ = nullptr;
         view_ = nullptr;
     }
 }
@@ -57,7 +54,6 @@ SYS_MemShare& SYS_MemShare::operator=(const SYS_MemShare& other) {
     name_ = zed::CopyName(other.name_);
     if (other.mapping_ != nullptr &&
         zed::platform::DuplicateSharedMemory(other.mapping_, &mapping_, &view_) != 0) {
-        mapping_ = nullptr;
         view_ = nullptr;
     }
     return *this;

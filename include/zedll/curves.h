@@ -50,7 +50,8 @@ public:
     /// A run whose points would not fit into the 20 * count points adds nothing, as does a run
     /// that cannot be splined (`request` 1 or negative); a run reaching 32767 points is closed
     /// there as if that point were a corner.
-    /// Null `points` or `out_count`, or `count` < 1 or above 107374182: null, nothing changed.
+    /// `count` 0: the previous array released, `out_count` 0 and a new empty array. Null `points`
+    /// or `out_count`, or `count` negative or above 107374182: null, nothing changed.
     /// Failed allocation: null, `out_count` 0, the plane array released.
     tagAPOINT* NoUniformSpline(tagAPOINT* points, int count, int* out_count, int request);
 
@@ -83,8 +84,9 @@ static_assert(sizeof(CLS_Spline) == 2 * sizeof(void*), "CLS_Spline is two array 
 ///
 ///   | point 0        | point 1       | ... | point count-1 | zero point | zero point |
 ///   | code 1, no Draw| code 1, Draw  |     | code 1, Draw  | (13 bytes each, packed)  |
-/// Null `points`, `count` < 2, a spacing that is not a positive finite number, or a polyline
-/// longer than 4194304 spacings (or with a non-finite length), or no memory: 0 and `*result` null.
+/// Two points at most 10 apart come back as they are, whatever the spacing. Null `points`,
+/// `count` < 2, a spacing that is not a positive finite number, a longer polyline of more than
+/// 8388608 spacings (or with a non-finite length), or no memory: 0 and `*result` null.
 /// Not for concurrent use: the output capacity is one process-wide value.
 ZEDLL_FUNC int ZEDLL_STDCALL InsetPt(tagAPOINT* points, int count, tagAPOINT** result, float spacing);
 

@@ -102,6 +102,15 @@ TEST(InsetPt, ShortTwoPointLineComesBackUnchanged) {
         EXPECT_EQ(+out[1].a.code, 1);
         EXPECT_EQ(+out[1].a.flags, ATR::kDraw);
     }
+    // Whatever the spacing: the two points are not walked at all.
+    EXPECT_EQ(Spaced({Pt(0, 0), Pt(5, 0)}, 1e-6f).size(), 2u);
+}
+
+// A long line at a fine spacing is walked, not refused: five million steps.
+TEST(InsetPt, LongLineAtAFineSpacing) {
+    const std::vector<tagAPOINT> out = Spaced({Pt(0, 0), Pt(5000, 0)}, 0.001f);
+    ASSERT_GT(out.size(), 4000000u);
+    EXPECT_EQ(+out.back().x, 5000.0f);
 }
 
 TEST(InsetPt, StraightLineOfHundredAtTen) {

@@ -393,9 +393,16 @@ TEST(NoUniformSpline, ReplacesThePlaneArrayWhoeverMadeIt) {
     EXPECT_EQ(zed::SharedArrayHolders(smooth), 1);
     int untouched = -77;
     EXPECT_EQ(spline.NoUniformSpline(nullptr, 8, &untouched, 0), nullptr);
-    EXPECT_EQ(spline.NoUniformSpline(p.data(), 0, &untouched, 0), nullptr);
+    EXPECT_EQ(spline.NoUniformSpline(p.data(), -1, &untouched, 0), nullptr);
     EXPECT_EQ(untouched, -77);
     EXPECT_EQ(zed::SharedArrayHolders(smooth), 1);   // refused calls keep the array
+    // No points: a new, empty result replaces the previous one.
+    CLS_Spline holder(spline);
+    tagAPOINT* empty = spline.NoUniformSpline(p.data(), 0, &untouched, 0);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(untouched, 0);
+    EXPECT_NE(empty, smooth);
+    EXPECT_EQ(zed::SharedArrayHolders(smooth), 1);   // only the copy holds the old one now
 }
 
 }  // namespace
