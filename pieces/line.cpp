@@ -151,8 +151,18 @@ int CLS_LK::ChangeDirect() {
     return 1;
 }
 
+namespace {
+// Adding no points is not an error (the line stays, its box recomputed); a negative number, or
+// points from nowhere, are refused.
+bool Refused(const tagAPOINT* p, int n) { return n < 0 || (n > 0 && p == nullptr); }
+}  // namespace
+
 int CLS_LK::InsertPointsBefore(int i, tagAPOINT* p, int n) {
-    if (!IsReady(i) || p == nullptr || n < 1) return -1;
+    if (!IsReady(i) || Refused(p, n)) return -1;
+    if (n == 0) {
+        ComputeRect();
+        return i;
+    }
     Source source(*this, p, n);
     if (source.get() == nullptr || Grow(*this, n) != 0) return -1;
     MovePoints(points + i + n, points + i, count - i);
@@ -163,8 +173,12 @@ int CLS_LK::InsertPointsBefore(int i, tagAPOINT* p, int n) {
 }
 
 int CLS_LK::InsertPointsAfter(int i, tagAPOINT* p, int n) {
-    if (!IsReady(i) || p == nullptr || n < 1) return -1;
+    if (!IsReady(i) || Refused(p, n)) return -1;
     if (i == count - 1) return AppendPoints(p, n);
+    if (n == 0) {
+        ComputeRect();
+        return i;
+    }
     Source source(*this, p, n);
     if (source.get() == nullptr || Grow(*this, n) != 0) return -1;
     MovePoints(points + i + 1 + n, points + i + 1, count - i - 1);
@@ -179,7 +193,7 @@ int CLS_LK::InsertPointBefore(int i, tagAPOINT& p) { return InsertPointsBefore(i
 int CLS_LK::InsertPointAfter(int i, tagAPOINT& p) { return InsertPointsAfter(i, &p, 1); }
 
 int CLS_LK::AppendPoints(tagAPOINT* p, int n) {
-    if (p == nullptr || n < 1) return -1;
+    if (Refused(p, n)) return -1;
     if (!IsReady(0)) {
         // A line without points starts over with a buffer of its own size; the old one goes only
         // once the new one is there (and after the points were copied from wherever they lie).
@@ -193,6 +207,10 @@ int CLS_LK::AppendPoints(tagAPOINT* p, int n) {
         count = n;
         ComputeRect();
         return 0;
+    }
+    if (n == 0) {
+        ComputeRect();
+        return count;
     }
     Source source(*this, p, n);
     if (source.get() == nullptr || Grow(*this, n) != 0) return -1;

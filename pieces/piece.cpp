@@ -9,13 +9,11 @@
 
 namespace {
 
-void ReplaceText(char*& slot, const char* s, int& result) {
+// A name the heap refuses to copy keeps its old text.
+void ReplaceText(char*& slot, const char* s) {
     if (s == nullptr) return;
     char* copy = zed::HeapCopyText(s);
-    if (copy == nullptr) {
-        result = 0;
-        return;
-    }
+    if (copy == nullptr) return;
     zed::HeapRelease(slot);
     slot = copy;
 }
@@ -147,9 +145,8 @@ CLS_LineKus& CLS_LineKus::operator=(const CLS_LineKus& other) {
     dieBreak1 = zed::HeapCopyText(other.dieBreak1);
     dieBreak2 = zed::HeapCopyText(other.dieBreak2);
     dieBreak3 = zed::HeapCopyText(other.dieBreak3);
-    // Each list is copied whole by its own count, whichever is longer.
-    if (other.lines == nullptr) numLines = 0;
-    if (other.lines2 == nullptr) numLines2 = 0;
+    // Each list is copied whole by its own count, whichever is longer; a list without an array
+    // keeps its count as it is.
     lines = CopyLines(other.lines, numLines);
     lines2 = CopyLines(other.lines2, numLines2);
     if (other.texts != nullptr) {
@@ -186,22 +183,20 @@ int CLS_LineKus::operator==(const CLS_LineKus& other) const {
 int CLS_LineKus::operator!=(const CLS_LineKus& other) const { return !(*this == other); }
 
 int CLS_LineKus::SetName(char* n1, char* n2, char* n3, char* n4, char* n5, char* n6) {
-    int result = 1;
-    ReplaceText(name1, n1, result);
-    ReplaceText(name2, n2, result);
-    ReplaceText(name3, n3, result);
-    ReplaceText(name4, n4, result);
-    ReplaceText(name5, n5, result);
-    ReplaceText(name6, n6, result);
-    return result;
+    ReplaceText(name1, n1);
+    ReplaceText(name2, n2);
+    ReplaceText(name3, n3);
+    ReplaceText(name4, n4);
+    ReplaceText(name5, n5);
+    ReplaceText(name6, n6);
+    return 1;
 }
 
 int CLS_LineKus::SetDieBreak(char* d1, char* d2, char* d3) {
-    int result = 1;
-    ReplaceText(dieBreak1, d1, result);
-    ReplaceText(dieBreak2, d2, result);
-    ReplaceText(dieBreak3, d3, result);
-    return result;
+    ReplaceText(dieBreak1, d1);
+    ReplaceText(dieBreak2, d2);
+    ReplaceText(dieBreak3, d3);
+    return 1;
 }
 
 int CLS_LineKus::AddOtherText(CLS_OtherText* t) {
@@ -246,13 +241,10 @@ int CLS_LineKus::DelOtherText(CLS_OtherText* t) {
 
 int CLS_LineKus::DelOtherText(int i) {
     if (texts == nullptr || i < 0 || i >= numTexts) return 0;
-    // The later records move down as they are; the surplus last one keeps no string, and the
-    // array keeps its size.
-    texts[i].Free();
-    if (numTexts - i - 1 > 0) {
-        std::memmove(static_cast<void*>(&texts[i]), static_cast<const void*>(&texts[i + 1]),
-                     static_cast<std::size_t>(numTexts - i - 1) * sizeof(CLS_OtherText));
-    }
+    // The later records move down by assignment (each keeps its own position attribute); the
+    // surplus last one gives up its string, and the array keeps its size.
+    for (int k = i; k < numTexts - 1; ++k) texts[k] = texts[k + 1];
+    zed::HeapRelease(texts[numTexts - 1].text);
     texts[numTexts - 1].text = nullptr;
     numTexts -= 1;
     return 1;

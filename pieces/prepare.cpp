@@ -152,29 +152,21 @@ int PrepareInto(CLS_LK*& lines, int32_t& num_lines, const tagAPOINT* p, int n, b
     SegmentTable table(n);
     const int made = Scan(p, n, second, table);
     if (made < 0) return 0;
-    int result = 1;
-    if (made > 0) {
-        if (!GrowLineArray(lines, num_lines, static_cast<int64_t>(num_lines) + made + 1)) {
-            result = 0;
-        } else {
-            for (int s = 0; s < made; ++s) {
-                const Segment& seg = table[s];
-                CLS_LK& line = lines[num_lines];
-                line.type = CLS_LK::linePrepared;
-                if (!FillPoints(line, p + seg.start, seg.end - seg.start + 1)) {
-                    result = 0;
-                    break;
-                }
-                line.closed = seg.closed;
-                line.clockwise = seg.clockwise;
-                line.rect = zed::BoxOf(line.points, line.count);
-                line.code = line.points[0].a.GetCode();
-                line.subType = zed::DeriveSubType(line.points[0].a);
-                num_lines += 1;
-            }
-        }
+    // The array grows even when no line is made (the second list's outline may yield none).
+    if (!GrowLineArray(lines, num_lines, static_cast<int64_t>(num_lines) + made + 1)) return 0;
+    for (int s = 0; s < made; ++s) {
+        const Segment& seg = table[s];
+        CLS_LK& line = lines[num_lines];
+        line.type = CLS_LK::linePrepared;
+        if (!FillPoints(line, p + seg.start, seg.end - seg.start + 1)) return 0;
+        line.closed = seg.closed;
+        line.clockwise = seg.clockwise;
+        line.rect = zed::BoxOf(line.points, line.count);
+        line.code = line.points[0].a.GetCode();
+        line.subType = zed::DeriveSubType(line.points[0].a);
+        num_lines += 1;
     }
-    return result;
+    return 1;
 }
 
 // The common start of AddLine and AddLine2: a new record holding a copy of the points.

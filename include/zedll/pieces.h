@@ -78,14 +78,16 @@ public:
     int ChangeDirect();
 
     /// Inserts `n` points (copied; they may lie in this line's own buffer) so that the first
-    /// becomes point `i`. Returns i, or -1 (bad index, null or n < 1, heap refused: unchanged).
+    /// becomes point `i`. Returns i, or -1 (bad index, n < 0, null with n > 0, heap refused:
+    /// unchanged). Inserting 0 points only recomputes `rect`, as do the other adding members.
     int InsertPointsBefore(int i, tagAPOINT* p, int n);
     /// Inserts `n` points after point `i`. Returns i (i + 1 when i is the last point), or -1.
     int InsertPointsAfter(int i, tagAPOINT* p, int n);
     int InsertPointBefore(int i, tagAPOINT& p);   ///< InsertPointsBefore with one point
     int InsertPointAfter(int i, tagAPOINT& p);    ///< InsertPointsAfter with one point
-    /// Appends `n` points. Returns the index of the first appended point, or -1 (null, n < 1,
-    /// heap refused: unchanged). A line without points gets a new buffer of n + 10 slots.
+    /// Appends `n` points. Returns the index of the first appended point (`count` for n = 0), or
+    /// -1 (n < 0, null with n > 0, heap refused: unchanged). A line without points gets a new
+    /// buffer of n + 10 slots.
     int AppendPoints(tagAPOINT* p, int n);
     /// Removes point `i` (the last point for -1). 1 if points remain, 0 if the line is now empty,
     /// -1 on an empty line or a bad index. `rect` is left as it was.
@@ -272,8 +274,8 @@ public:
     int operator==(const CLS_LineKus& other) const;
     int operator!=(const CLS_LineKus& other) const;   ///< the negation of ==
 
-    /// Replaces each name whose argument is not null by a heap copy. 1, or 0 when the heap
-    /// refused a copy (that name keeps its old text; the others are set).
+    /// Replaces each name whose argument is not null by a heap copy. Always 1 (a name whose copy
+    /// the heap refused keeps its old text).
     int SetName(char* n1, char* n2, char* n3, char* n4, char* n5, char* n6);
     /// The same for the three die-break texts.
     int SetDieBreak(char* d1, char* d2, char* d3);

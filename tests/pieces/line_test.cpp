@@ -53,7 +53,11 @@ TEST(PieceLine, InsertBeforeMovesTheTailUp) {
     EXPECT_EQ(l.line.InsertPointBefore(7, x), -1);
     EXPECT_EQ(l.line.InsertPointBefore(-1, x), -1);
     EXPECT_EQ(l.line.InsertPointsBefore(0, nullptr, 1), -1);
-    EXPECT_EQ(l.line.InsertPointsBefore(0, &x, 0), -1);
+    EXPECT_EQ(l.line.InsertPointsBefore(0, &x, -1), -1);
+    // No points to add is no error: the line stays as it is.
+    EXPECT_EQ(l.line.InsertPointsBefore(2, nullptr, 0), 2);
+    EXPECT_EQ(l.line.InsertPointsAfter(2, nullptr, 0), 2);
+    EXPECT_EQ(l.line.AppendPoints(nullptr, 0), 7);
     EXPECT_EQ(Xs(l.line), "XABXCDE");
 }
 

@@ -82,7 +82,7 @@ TEST(PieceModel, SetNameReplacesOnlyTheGivenTexts) {
     EXPECT_EQ(+piece.dieBreak2, nullptr);
     EXPECT_STREQ(piece.dieBreak3, "A");
     zed::heap_faults::FailAfter(0);
-    EXPECT_EQ(piece.SetName(kBack, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(piece.SetName(kBack, nullptr, nullptr, nullptr, nullptr, nullptr), 1);
     zed::heap_faults::Reset();
     EXPECT_STREQ(piece.name1, "A");   // refused: the old text stays
 }
@@ -118,6 +118,15 @@ TEST(PieceModel, CopyIsDeepWithOneFreeSlotPerLine) {
     EXPECT_STREQ(src.texts[1].text, "Back");
     EXPECT_STREQ(src.name1, "Front");
     EXPECT_FALSE(copy == src);
+
+    // A list without an array keeps its count in the copy, so the two still compare equal.
+    CLS_LineKus bare;
+    bare.numLines2 = 3;
+    CLS_LineKus bare_copy;
+    bare_copy = bare;
+    EXPECT_EQ(+bare_copy.numLines2, 3);
+    EXPECT_EQ(+bare_copy.lines2, nullptr);
+    EXPECT_TRUE(bare_copy == bare);
 
     // Assigning over a filled piece releases what it held; self-assignment changes nothing.
     copy = src;
@@ -173,8 +182,11 @@ TEST(PieceModel, FreeTexts) {
     EXPECT_STREQ(piece.texts[3].text, "Front");
     EXPECT_EQ(piece.DelOtherText(&stranger), 0);
     EXPECT_EQ(+piece.numTexts, 4);
+    piece.texts[1].position.a.code = 11;
+    piece.texts[2].position.a.code = 22;
     EXPECT_EQ(piece.DelOtherText(&t2), 1);
     ASSERT_EQ(+piece.numTexts, 3);
+    EXPECT_EQ(+piece.texts[1].position.a.code, 11);   // moved by assignment: the slot keeps its attribute
     EXPECT_STREQ(piece.texts[0].text, "Front");
     EXPECT_STREQ(piece.texts[1].text, "A");
     EXPECT_STREQ(piece.texts[2].text, "Front");
