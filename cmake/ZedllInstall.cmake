@@ -1,8 +1,9 @@
-# Installation: the public header, the library, the CMake package ZEDLL and zedll.pc.
+# Installation: the public header, the library with its strings library, the CMake package ZEDLL
+# and zedll.pc.
 
 include(CMakePackageConfigHelpers)
 
-install(TARGETS zedll EXPORT ZEDLLTargets
+install(TARGETS zedll zedll_strings EXPORT ZEDLLTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})

@@ -1,4 +1,9 @@
 // CLS_String, the growable 8-bit text of the library, and CLS_FileName, a path split into parts.
+//
+// Neither class is exported from the library. A host program builds and reads them with its own
+// copy of the same code: the strings library (CMake target ZEDLL::strings, which ZEDLL::zedll
+// brings along; `-lzedll_strings`). Strings made on either side may cross the interface: same
+// layout, same rules, and buffers from the same process heap.
 #ifndef ZEDLL_CLS_STRING_H
 #define ZEDLL_CLS_STRING_H
 
@@ -9,7 +14,7 @@
 
 /// Raised by CLS_String::GetAt, CheckIndex and CheckPosition for an index outside the text; the
 /// one exception the library throws. Catch it as std::out_of_range.
-class ZEDLL_API CLS_StringIndexError : public std::out_of_range {
+class CLS_StringIndexError : public std::out_of_range {
 public:
     explicit CLS_StringIndexError(DWORD index);
     ~CLS_StringIndexError() override;
@@ -40,7 +45,7 @@ private:
 /// Searches compare bytes, folding 0x61-0x7F down by 0x20 when case sensitivity is off.
 ///
 /// Threads: one object per thread; the process-wide settings are not locked.
-class ZEDLL_API CLS_String {
+class CLS_String {
 public:
     static constexpr DWORD kAll = static_cast<DWORD>(-1);
 
@@ -162,7 +167,7 @@ inline bool operator>=(const char* t, const CLS_String& s) { return CLS_String(t
 /// A Windows-style path ("C:\dir\name.ext") and its parts. Each Get... writes its part into dst
 /// (which must hold the whole path plus a terminator; GetFileName at most 255 + 1 + 255 + 1
 /// bytes) and returns dst; a missing part is written as an empty text.
-class ZEDLL_API CLS_FileName : public CLS_String {
+class CLS_FileName : public CLS_String {
 public:
     CLS_FileName(const char* path);
     CLS_FileName(const CLS_FileName& other);

@@ -2,6 +2,7 @@
 #include <zedll.h>
 
 #include <cstdio>
+#include <cstring>
 
 int main() {
     tagAPOINT a(1, 2), b(4, 6);
@@ -13,6 +14,11 @@ int main() {
                     IsPointInArea(tagAPOINT(5, 5), square, 5) == 1 &&
                     ArcParameters(p0, p1, p2, nullptr, &radius) == 1 && radius == 100.0f &&
                     tagL3POINT(tagF3POINT(2.9f, -2.9f, 0.5f)).y == -2;
-    std::printf("consumer: %s\n", ok ? "ok" : "wrong answers");
-    return ok ? 0 : 1;
+    // Strings are built with the host's own copy of their code and may come from the library.
+    CLS_String text("pattern");
+    text.Append(".plt");
+    const CLS_String date = CLS_Date(5, 12, 2026).Print();
+    const bool strings_ok = std::strcmp(text.GetBuffer(), "pattern.plt") == 0 && date.GetLength() > 0;
+    std::printf("consumer: %s\n", ok && strings_ok ? "ok" : "wrong answers");
+    return ok && strings_ok ? 0 : 1;
 }
