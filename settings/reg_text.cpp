@@ -142,8 +142,8 @@ public:
 private:
     bool HandleLine(const std::string& line) {
         if (line.empty()) {
-            // Closes the open key only: a hex list left open by a "\\" still takes the lines
-            // that follow.
+            // Closes the open key only: a hex list left open by a backslash still takes the
+            // lines that follow.
             key_.Reset();
             return true;
         }
@@ -202,8 +202,8 @@ private:
         if (type.empty()) return TextValue(line, pos);
         if (type == "hex") return HexList(line, pos);
         if (type == "dword") return DwordValue(line, pos);
-        // Another type ("hex(2)", ...) is not read: this line is skipped. A "\\" at its end
-        // does not carry over, so an indented next line is a value line of its own (and, not
+        // Another type ("hex(2)", ...) is not read: this line is skipped. A backslash at its
+        // end does not carry over, so an indented next line is a value line of its own (and, not
         // starting with a quoted name, stops the import).
         return true;
     }
