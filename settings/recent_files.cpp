@@ -12,6 +12,7 @@ namespace {
 constexpr int kLargestMaximum = 98;
 constexpr int kDefaultMaximum = 5;
 constexpr int kCurrentUser = 1;
+constexpr DWORD kLargestStoredCount = 65535;  // Load reads no more "LN" values than this
 
 }  // namespace
 
@@ -111,11 +112,12 @@ int OPT_RLastFiles::GetNumFiles() { return count_; }
 
 void OPT_RLastFiles::Load() {
     if (options_ == nullptr) return;
-    // A list is never longer than the largest maximum: a larger stored count is damage, and
-    // reading four billion values would only lose time.
-    int stored = options_->GetDword("NF", 0, kCurrentUser);
-    if (stored > kLargestMaximum) stored = kLargestMaximum;
-    for (int i = stored; i >= 1; --i) {
+    // Every stored entry is read, oldest first, also beyond the maximum: entries that drop out
+    // (missing files, duplicates) leave room for older ones. Only a damaged count (a negative
+    // number is a huge one here) is bounded, so that loading never reads billions of values.
+    DWORD stored = options_->GetDword("NF", DWORD{0}, kCurrentUser);
+    if (stored > kLargestStoredCount) stored = kLargestStoredCount;
+    for (int i = static_cast<int>(stored); i >= 1; --i) {
         char name[16];
         std::snprintf(name, sizeof name, "LN%d", i);
         char path[512];

@@ -38,6 +38,16 @@ long ReadValue(int scope, const std::string& path, const char* name, DWORD expec
     return static_cast<long>(got);
 }
 
+// Exactly 8 stored bytes of binary data, taken as a double; false for anything else.
+bool ReadDouble(int scope, const std::string& path, const char* name, double* value) {
+    unsigned char buffer[8];
+    if (ReadValue(scope, path, name, zed::platform::kRegBinary, buffer, sizeof buffer) != 8) {
+        return false;
+    }
+    std::memcpy(value, buffer, 8);
+    return true;
+}
+
 int WriteValue(int scope, const std::string& path, const char* name, DWORD type, const void* data,
                DWORD size) {
     ScopedRegKey key;
@@ -50,21 +60,27 @@ constexpr DWORD kValueNameBuffer = 300;
 constexpr DWORD kValueDataBuffer = 3000;
 constexpr DWORD kSubkeyNameBuffer = 3000;
 
+bool SourceOpens(int src_scope, const std::string& src_path) {
+    ScopedRegKey probe;
+    return zed::platform::RegistryOpen(zed::RootOf(src_scope), src_path.c_str(), RegAccess::kRead,
+                                       probe.Out()) == 0;
+}
+
+// Copies one level's values, then walks its subkeys. A source that does not open gives 1 with
+// nothing copied; a destination that cannot be created gives 0 and gets no values, but the
+// subkeys are still walked (their own destinations normally fail the same way).
 int CopyKey(int dst_scope, const std::string& dst_path, int src_scope, const std::string& src_path) {
     using namespace zed::platform;
-    ScopedRegKey probe;
-    if (RegistryOpen(zed::RootOf(src_scope), src_path.c_str(), RegAccess::kRead, probe.Out()) != 0) {
-        return 1;
-    }
+    if (!SourceOpens(src_scope, src_path)) return 1;
     ScopedRegKey src, dst;
     if (RegistryOpen(zed::RootOf(src_scope), src_path.c_str(), RegAccess::kRead, src.Out()) != 0) {
         return 1;
     }
-    if (RegistryCreate(zed::RootOf(dst_scope), dst_path.c_str(), dst.Out()) != 0) return 0;
     int result = 1;
+    if (RegistryCreate(zed::RootOf(dst_scope), dst_path.c_str(), dst.Out()) != 0) result = 0;
     char name[kValueNameBuffer];
     std::vector<unsigned char> data(kValueDataBuffer);
-    for (DWORD i = 0;; ++i) {
+    for (DWORD i = 0; dst; ++i) {
         DWORD name_size = sizeof name, data_size = kValueDataBuffer, type = 0;
         const DWORD rc =
             RegistryEnumValue(src.Get(), i, name, &name_size, &type, data.data(), &data_size);
@@ -237,21 +253,21 @@ int OPT_RegOptions::GetBool(const char* name, int def, int scope) {
 }
 
 double OPT_RegOptions::GetDouble(const char* name, double def, int scope) {
-    unsigned char def_bytes[8], buffer[8];
-    std::memcpy(def_bytes, &def, 8);
-    if (GetBinary(name, def_bytes, 8, buffer, 8, scope) != 8) return def;
     double value;
-    std::memcpy(&value, buffer, 8);
+    if (!Usable() ||
+        !ReadDouble(scope, zed::SettingsPath(scope, company_, product_, version_), name, &value)) {
+        return def;
+    }
     return value;
 }
 
 long double OPT_RegOptions::GetDouble(const char* name, long double def, int scope) {
-    unsigned char def_bytes[8], buffer[8];
-    const double narrow = static_cast<double>(def);
-    std::memcpy(def_bytes, &narrow, 8);
-    if (GetBinary(name, def_bytes, 8, buffer, 8, scope) != 8) return def;
+    // The default comes back as given, not narrowed to a double.
     double value;
-    std::memcpy(&value, buffer, 8);
+    if (!Usable() ||
+        !ReadDouble(scope, zed::SettingsPath(scope, company_, product_, version_), name, &value)) {
+        return def;
+    }
     return value;
 }
 
@@ -259,7 +275,7 @@ DWORD OPT_RegOptions::GetColor(const char* name, DWORD def, int scope) {
     char def_text[40];
     std::snprintf(def_text, sizeof def_text, "%u %u %u", static_cast<unsigned>(def & 0xFF),
                   static_cast<unsigned>((def >> 8) & 0xFF), static_cast<unsigned>((def >> 16) & 0xFF));
-    char text[100] = {0};
+    char text[99] = {0};  // a longer stored text reads as the default
     GetString(name, def_text, text, sizeof text, scope);
     unsigned r = 9, g = 55, b = 33;
     std::sscanf(text, "%u %u %u", &r, &g, &b);
@@ -369,6 +385,8 @@ int OPT_RegOptions::CopyTree(const char* dst_company, const char* dst_product,
     // Both paths take the source scope's top-level spelling; each its own root.
     const std::string src = zed::TreePath(src_scope, src_company, src_product, src_version);
     const std::string dst = zed::TreePath(src_scope, dst_company, dst_product, dst_version);
+    // A missing source copies nothing, wherever the destination lies.
+    if (!SourceOpens(src_scope, src)) return 1;
     if (IsBelow(dst_scope, dst, src_scope, src)) return 0;
     zed::platform::RegistryBatch batch;
     return CopyKey(dst_scope, dst, src_scope, src);

@@ -142,17 +142,12 @@ public:
 private:
     bool HandleLine(const std::string& line) {
         if (line.empty()) {
+            // Closes the open key only: a hex list left open by a backslash still takes the
+            // lines that follow.
             key_.Reset();
-            continuation_ = false;
-            skip_continuation_ = false;
             return true;
         }
         if (line[0] == '[') return OpenSection(line);
-        if (skip_continuation_) {
-            // The continuation lines of a value of a type we do not read.
-            skip_continuation_ = line.back() == '\\';
-            return true;
-        }
         if (line[0] == '"' || line[0] == '@' || line[0] == ' ') return ValueLine(line);
         return continuation_;  // any other line stops the import, except inside a hex list
     }
@@ -207,7 +202,9 @@ private:
         if (type.empty()) return TextValue(line, pos);
         if (type == "hex") return HexList(line, pos);
         if (type == "dword") return DwordValue(line, pos);
-        skip_continuation_ = line.back() == '\\';
+        // Another type ("hex(2)", ...) is not read: this line is skipped. A backslash at its
+        // end does not carry over, so an indented next line is a value line of its own (and, not
+        // starting with a quoted name, stops the import).
         return true;
     }
 
@@ -276,7 +273,6 @@ private:
     std::string name_;
     std::string data_;
     bool continuation_ = false;
-    bool skip_continuation_ = false;
 };
 
 }  // namespace

@@ -10,7 +10,10 @@
 /// company, product and version (OPT_RegOptions, scope 1):
 ///   "NF"   REG_DWORD  number of stored entries
 ///   "LN1" .. "LN<NF>" REG_SZ, "LN1" the most recent
-/// The constructor loads the list (files that no longer exist, and duplicates, drop out); the
+/// The constructor loads the list: "LN<NF>" down to "LN1" are each added in turn (files that no
+/// longer exist, and duplicates, drop out, making room for the older entries read before them;
+/// a stored NF above the maximum is read whole all the same). A damaged NF is bounded: it is
+/// taken as an unsigned number, and above 65535 only "LN65535" down to "LN1" are read. The
 /// destructor saves it. Copies are deep (each owns its strings and its options object).
 /// Threads: one thread per object.
 ///

@@ -62,9 +62,13 @@ public:
     /// A stored byte: 1 when it is 1, else 0; missing: 1 only for def 1; a stored binary value of
     /// 2 to 10 bytes: def unchanged.
     int GetBool(const char* name, int def, int scope = 1);
+    /// A stored binary value of exactly 8 bytes, as a double; anything else (missing, another
+    /// type or length) gives def unchanged (the long double def as given, not narrowed).
     double GetDouble(const char* name, double def, int scope = 1);
     long double GetDouble(const char* name, long double def, int scope = 1);
-    /// Components that cannot be parsed take 9 (red), 55 (green), 33 (blue).
+    /// Reads a text of up to 99 bytes, terminator included (a longer or missing one: def as a
+    /// colour text), parsed as "%u %u %u", each component cut to its low 8 bits. Components that
+    /// cannot be parsed take 9 (red), 55 (green), 33 (blue).
     DWORD GetColor(const char* name, DWORD def, int scope = 1);
     /// Up to size bytes into buffer, returns the count; on failure min(def_size, size) bytes of
     /// def, returning that count.
@@ -87,11 +91,14 @@ public:
     int IsBinary(const char* name, int scope = 1);
 
     /// Copies the key tree of the source names to the destination names (trailing empty names
-    /// left off both paths; top-level spelling of the source scope). A missing source gives 1 and
-    /// copies nothing. 0 when the destination cannot be created or a value cannot be written.
-    /// Values whose name exceeds 299 characters or whose data exceeds 3000 bytes are skipped and
-    /// make the result 0; subkey names are read into 3000 bytes. A destination inside the source
-    /// tree gives 0 and copies nothing (it would copy its own copy without end).
+    /// left off both paths; top-level spelling of the source scope). A source that cannot be
+    /// opened gives 1 and copies nothing, wherever the destination lies. Then a destination
+    /// inside the source tree gives 0 and copies nothing (it would copy its own copy without
+    /// end). A destination key that cannot be created gets no values and makes the result 0;
+    /// the subkeys of that level are still walked (their destinations lie below it and normally
+    /// fail too). 0 also when a value cannot be written. Values whose name exceeds 299
+    /// characters or whose data exceeds 3000 bytes are skipped and make the result 0; subkey
+    /// names are read into 3000 bytes.
     int CopyTree(const char* dst_company, const char* dst_product, const char* dst_version,
                  const char* src_company, const char* src_product, const char* src_version,
                  int dst_scope, int src_scope);
@@ -106,7 +113,10 @@ public:
     int Export(const char* file_name, int scope = 1);
     /// Reads a REGEDIT4 text file into the registry: 1 when the whole file was read, 0 when it
     /// cannot be opened, lacks the "REGEDIT4" header or a line stops the reading (what was written
-    /// before stays).
+    /// before stays). Texts ("..."), "dword:" and "hex:" values are read; a value line of any
+    /// other type ("hex(2):", ...) is skipped alone: a "\" at its end does not carry over, so an
+    /// indented line after it stops the reading. An empty line closes the open key; a "hex:"
+    /// list left open by a "\" still takes the lines that follow it.
     int Import(const char* file_name);
 
 private:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry.h"
 #include "registry_fixture.h"
 #include "zedll/recent_files.h"
 
@@ -119,12 +120,7 @@ TEST_F(RecentFilesTest, SaveAndLoad) {
         OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
         EXPECT_EQ(List(l), (std::vector<std::string>{c}));
     }
-    // A missing file drops out on loading; a damaged count is bounded.
-    o.SetDword("NF", DWORD{0xFFFFFFF0u}, 1);
-    {
-        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-        EXPECT_EQ(l.GetNumFiles(), 0);
-    }
+    // A missing file drops out on loading.
     o.SetDword("NF", 3, 1);
     o.SetString("LN1", a.c_str(), 1);
     o.SetString("LN2", b.c_str(), 1);
@@ -136,6 +132,72 @@ TEST_F(RecentFilesTest, SaveAndLoad) {
         other = l;
         EXPECT_EQ(List(other), (std::vector<std::string>{a, c}));
     }
+}
+
+// Entries are read from NF down to 1 whatever the maximum: those that drop out (missing files,
+// duplicates) leave room for older ones.
+TEST_F(RecentFilesTest, LoadReadsEveryStoredEntry) {
+    const std::string a = MakeFile("a.txt"), b = MakeFile("b.txt"), c = MakeFile("c.txt");
+    OPT_RegOptions o(company_.c_str(), "Prod", "1");
+    {
+        zed::platform::RegistryBatch batch;
+        o.SetDword("NF", 100, 1);
+        for (int i = 1; i <= 97; ++i) {
+            const std::string name = "LN" + std::to_string(i);
+            o.SetString(name.c_str(), TempFile(("gone" + std::to_string(i)).c_str()).c_str(), 1);
+        }
+        o.SetString("LN98", a.c_str(), 1);
+        o.SetString("LN99", b.c_str(), 1);
+        o.SetString("LN100", c.c_str(), 1);
+    }
+    {
+        // LN100 is added first, so LN98 ends up the most recent.
+        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
+        EXPECT_EQ(List(l), (std::vector<std::string>{a, b, c}));
+    }
+    // Saved on the way out: NF 3, LN1..LN3; LN4 onwards left in place but no longer read.
+    EXPECT_EQ(o.GetDword("NF", 0, 1), 3);
+    EXPECT_EQ(o.IsString("LN100", 1), 1);
+
+    // A duplicate among the later values drops out: the entries are those of the reading order.
+    o.SetDword("NF", 100, 1);
+    o.SetString("LN1", TempFile("gone1").c_str(), 1);
+    o.SetString("LN2", TempFile("gone2").c_str(), 1);
+    o.SetString("LN3", TempFile("gone3").c_str(), 1);
+    o.SetString("LN98", a.c_str(), 1);
+    o.SetString("LN99", b.c_str(), 1);
+    o.SetString("LN100", a.c_str(), 1);
+    {
+        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
+        EXPECT_EQ(List(l), (std::vector<std::string>{a, b}));
+    }
+    // A list of maximum 2 keeps the two read last (the most recent).
+    o.SetDword("NF", 100, 1);
+    o.SetString("LN1", TempFile("gone1").c_str(), 1);
+    o.SetString("LN2", TempFile("gone2").c_str(), 1);
+    o.SetString("LN98", c.c_str(), 1);
+    o.SetString("LN99", b.c_str(), 1);
+    o.SetString("LN100", a.c_str(), 1);
+    {
+        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 2);
+        EXPECT_EQ(List(l), (std::vector<std::string>{c, b}));
+    }
+}
+
+// A damaged count (here a negative number) is read as an unsigned number and bounded at 65535
+// values: LN65535 is read, LN65536 is not.
+TEST_F(RecentFilesTest, LoadBoundsADamagedCount) {
+    const std::string a = MakeFile("a.txt"), b = MakeFile("b.txt"), c = MakeFile("c.txt");
+    OPT_RegOptions o(company_.c_str(), "Prod", "1");
+    o.SetString("LN1", a.c_str(), 1);
+    o.SetString("LN65535", b.c_str(), 1);
+    o.SetString("LN65536", c.c_str(), 1);
+    o.SetDword("NF", -1, 1);
+    {
+        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
+        EXPECT_EQ(List(l), (std::vector<std::string>{a, b}));
+    }
+    EXPECT_EQ(o.GetDword("NF", DWORD{0}, 1), 2u);  // saved again
 }
 
 }  // namespace

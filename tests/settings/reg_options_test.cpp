@@ -184,8 +184,81 @@ TEST_F(RegOptionsTest, CopyTree) {
     EXPECT_EQ(dst2_key.IsBinary("huge", 1), 0);
     EXPECT_EQ(dst2_key.GetDword("b", 0, 1), 17);
 
-    // Into its own subtree: refused.
+    // Into its own subtree: refused, nothing copied.
     EXPECT_EQ(src.CopyTree(company_.c_str(), "Src", "1\\Level", company_.c_str(), "Src", "1", 1, 1), 0);
+    OPT_RegOptions level(company_.c_str(), "Src", "1\\Level");
+    EXPECT_EQ(level.IsString("a", 1), 0);
+    // A source that does not open gives 1 before the destination is looked at, also when the
+    // destination would lie inside it.
+    EXPECT_EQ(src.CopyTree(company_.c_str(), "Nope", "sub", company_.c_str(), "Nope", "", 1, 1), 1);
+    EXPECT_EQ(src.CopyTree(company_.c_str(), "Nope", "1\\x", company_.c_str(), "Nope", "1", 1, 1), 1);
+    OPT_RegOptions nope(company_.c_str(), "Nope", "");
+    EXPECT_EQ(nope.KeyExists(1), 0);
+    // The same tree in another root is not inside it.
+    src.DeleteValue("huge", 1);
+    EXPECT_EQ(src.CopyTree(company_.c_str(), "Src", "1\\Level", company_.c_str(), "Src", "1", 0, 1), 1);
+    OPT_RegOptions machine_level(company_.c_str(), "Src", "1\\Level");
+    EXPECT_EQ(machine_level.GetDword("b", 0, 0), 17);
+}
+
+TEST_F(RegOptionsTest, CopyTreeToADestinationThatCannotBeCreated) {
+    OPT_RegOptions src(company_.c_str(), "Src", "1");
+    src.SetDword("v", 1, 1);
+    OPT_RegOptions child(company_.c_str(), "Src", "1\\Child\\Grandchild");
+    child.SetDword("w", 2, 1);
+    // A key name of 400 characters cannot be created: no values anywhere, the result 0, and
+    // the source as it was.
+    const std::string bad(400, 'k');
+    EXPECT_EQ(src.CopyTo(company_.c_str(), bad.c_str(), "1", 1, 1), 0);
+    OPT_RegOptions dst(company_.c_str(), bad.c_str(), "1");
+    EXPECT_EQ(dst.KeyExists(1), 0);
+    OPT_RegOptions dst_child(company_.c_str(), bad.c_str(), "1\\Child");
+    EXPECT_EQ(dst_child.KeyExists(1), 0);
+    EXPECT_EQ(src.GetDword("v", 0, 1), 1);
+    EXPECT_EQ(child.GetDword("w", 0, 1), 2);
+}
+
+TEST_F(RegOptionsTest, DoubleDefaultsComeBackUnchanged) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "1.0");
+    // A long double default that a double cannot hold exactly comes back as given (where long
+    // double is wider than double).
+    const long double tenth = 0.1L;
+    EXPECT_EQ(o.GetDouble("Missing", tenth, 1), tenth);
+    const long double huge = std::numeric_limits<long double>::max();
+    EXPECT_EQ(o.GetDouble("Missing", huge, 1), huge);
+    o.SetDword("Num", 5, 1);
+    EXPECT_EQ(o.GetDouble("Num", tenth, 1), tenth);  // another type
+    const unsigned char seven[7] = {1, 2, 3, 4, 5, 6, 7};
+    o.SetBinary("Seven", seven, 7, 1);
+    EXPECT_EQ(o.GetDouble("Seven", tenth, 1), tenth);  // another length
+    EXPECT_EQ(o.GetDouble("Seven", 0.25, 1), 0.25);
+    const unsigned char nine[9] = {};
+    o.SetBinary("Nine", nine, 9, 1);
+    EXPECT_EQ(o.GetDouble("Nine", tenth, 1), tenth);  // too large for the 8-byte buffer
+    EXPECT_EQ(o.GetDouble("Nine", -3.5, 1), -3.5);
+    // A NaN default keeps its bits.
+    const double nan_def = std::numeric_limits<double>::quiet_NaN();
+    const double got = o.GetDouble("Missing", nan_def, 1);
+    EXPECT_EQ(std::memcmp(&got, &nan_def, sizeof got), 0);
+    // A stored value is read as 8 bytes; the long double overload widens it.
+    o.SetDouble("Tenth", tenth, 1);
+    EXPECT_EQ(o.GetDouble("Tenth", 0.0L, 1), static_cast<long double>(0.1));
+    EXPECT_EQ(o.GetDouble("Tenth", 0.0, 1), 0.1);
+    // An unusable object gives the default as given as well.
+    OPT_RegOptions unusable(company_.c_str(), nullptr, "1.0");
+    EXPECT_EQ(unusable.GetDouble("Tenth", tenth, 1), tenth);
+}
+
+TEST_F(RegOptionsTest, ColorTextUpTo99Bytes) {
+    OPT_RegOptions o(company_.c_str(), "Prod", "1.0");
+    // "1 2 3" padded with spaces to a given stored size (terminator included).
+    auto padded = [](std::size_t stored) { return "1 2 3" + std::string(stored - 6, ' '); };
+    ASSERT_EQ(o.SetString("Col", padded(99).c_str(), 1), 1);
+    EXPECT_EQ(o.GetColor("Col", DWORD{0x0A0B0C}, 1), 0x030201u);
+    ASSERT_EQ(o.SetString("Col", padded(100).c_str(), 1), 1);
+    EXPECT_EQ(o.GetColor("Col", DWORD{0x0A0B0C}, 1), 0x0A0B0Cu);  // too long: the default
+    ASSERT_EQ(o.SetString("Col", padded(6).c_str(), 1), 1);
+    EXPECT_EQ(o.GetColor("Col", DWORD{0x0A0B0C}, 1), 0x030201u);
 }
 
 }  // namespace

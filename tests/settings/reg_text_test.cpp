@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -198,19 +199,49 @@ TEST_F(RegTextTest, ImportStopRules) {
     EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"=\"unterminated\r\n"), 0);
     EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"=hex:zz\r\n"), 0);
     EXPECT_EQ(o.IsDword("d", 1), 0);
-    // Unknown types are skipped, with their continuation lines; LF-only lines and a last line
-    // without LF are lines too.
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"x\"=hex(2):25,00,\\\n  00,00\n\"e\"=\"ok\"\n@=\"dflt\""), 1);
+    // A value of a type not read is skipped, alone; LF-only lines and a last line without LF are
+    // lines too.
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"x\"=hex(2):25,00,00,00\n\"e\"=\"ok\"\n@=\"dflt\""), 1);
     char buf[16];
     EXPECT_EQ(o.GetString("e", "", buf, sizeof buf, 1), 3);
     EXPECT_EQ(o.GetString("", "", buf, sizeof buf, 1), 5);
     EXPECT_EQ(o.HasValue("x", zed::platform::kRegExpandSz, static_cast<DWORD>(-1), 1), 0);
+    // A backslash at the end of a skipped line does not carry over: the indented line after it is a
+    // value line without a quoted name, which stops the import; what came before stays.
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"w1\"=dword:00000001\r\n"
+                     "\"x\"=hex(2):25,00,\\\r\n  00,00\r\n\"w2\"=dword:00000002\r\n"), 0);
+    EXPECT_EQ(o.GetDword("w1", 0, 1), 1);
+    EXPECT_EQ(o.IsDword("w2", 1), 0);
+    EXPECT_EQ(o.HasValue("x", zed::platform::kRegExpandSz, static_cast<DWORD>(-1), 1), 0);
+    EXPECT_EQ(o.IsBinary("x", 1), 0);
+    // After a skipped hex(7) line ending in a backslash, a quoted line is a value of its own.
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"m\"=hex(7):61,00,\\\r\n\"q\"=\"r\"\r\n"), 1);
+    EXPECT_EQ(o.GetString("q", "", buf, sizeof buf, 1), 2);
+    EXPECT_STREQ(buf, "r");
+    EXPECT_EQ(o.IsBinary("m", 1), 0);
     // A continuation joins the bytes back; a non-value line inside a hex list is skipped.
     EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"h\"=hex:01,02,\\\r\n  03,\\\r\n#junk\r\n  04\r\n"), 1);
     unsigned char out[8];
     ASSERT_EQ(o.GetBinary("h", nullptr, 0, out, 8, 1), 4u);
     EXPECT_EQ(out[0], 1);
     EXPECT_EQ(out[3], 4);
+    // An empty line closes the key but leaves a hex list open: a line that would stop the
+    // import is skipped, and the next indented line completes the value, written to the key of
+    // the section opened meanwhile.
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"g\"=hex:0a,\\\r\n\r\n; note\r\n"), 1);
+    EXPECT_EQ(o.IsBinary("g", 1), 0);  // never completed
+    const std::string other = "[HKEY_CURRENT_USER\\" + Key("Prod", "2") + "]\r\n";
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"g\"=hex:0a,0b,\\\r\n\r\n" + other +
+                     "  0c\r\n\r\n"), 1);
+    EXPECT_EQ(o.IsBinary("g", 1), 0);
+    OPT_RegOptions o2(company_.c_str(), "Prod", "2");
+    std::memset(out, 0, sizeof out);
+    ASSERT_EQ(o2.GetBinary("g", nullptr, 0, out, 8, 1), 3u);
+    EXPECT_EQ(out[0], 0x0A);
+    EXPECT_EQ(out[1], 0x0B);
+    EXPECT_EQ(out[2], 0x0C);
+    // With no key open when the list ends, the value has nowhere to go: the import stops.
+    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"g\"=hex:0a,\\\r\n\r\n  0b\r\n"), 0);
     std::remove(file.c_str());
 }
 
