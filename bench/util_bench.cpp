@@ -221,7 +221,8 @@ void BM_HistoryFlush(benchmark::State& state) {
     const auto path = std::filesystem::temp_directory_path() /
                       ("zedll-bench-history-" + std::to_string(::getpid()) + ".bin");
     {
-        CLS_History h(path.string().c_str(), 10000);
+        std::string name = path.string();
+        CLS_History h(name.data(), 10000);
         std::mt19937 rng(2);
         std::vector<unsigned char> data(256, 'h');
         for (int i = 0; i < 10000; ++i) {

@@ -15,9 +15,14 @@ namespace {
 constexpr unsigned long kStart = 0xFFFFFFFFu;
 constexpr unsigned long kFault = 23;          // the file or text could not be read through
 constexpr unsigned long kNoSize = 24;         // the size of the opened file could not be read
-// Reads of 256 KiB (they stay in the cache between the copy and the checksum) and views of 64 MiB: far fewer calls than 4 KiB blocks or 10 MiB views, same bytes.
+// Reads of 256 KiB: they stay in the cache between the copy and the checksum, and take far fewer
+// calls than 4 KiB blocks for the same bytes.
 constexpr DWORD kBlockBytes = 256u << 10;
-constexpr uint64_t kViewBytes = uint64_t{64} << 20;
+// Views of at most 10 MiB (0xA00000) in a 32-bit process, whose address space may hold no larger
+// free range; a 64-bit process maps 64 MiB at a time. Both are multiples of every platform's
+// mapping granularity, so each view starts on it.
+constexpr uint64_t kViewBytes = sizeof(void*) == 4 ? uint64_t{0xA00000} : uint64_t{64} << 20;
+static_assert(kViewBytes % 0x10000 == 0, "views start on the mapping granularity");
 
 // The block buffer of the read strategies; a small one on the stack if the heap says no.
 class Block {
@@ -139,7 +144,6 @@ unsigned long Crc32::FileCrc32Filemap(const char* name, unsigned long& crc) {
             result = err;
         } else {
             const uint64_t total = static_cast<uint64_t>(size);
-            // Views of this size start on every platform's mapping granularity.
             for (uint64_t at = 0; at < total; at += kViewBytes) {
                 const size_t n = static_cast<size_t>(total - at < kViewBytes ? total - at : kViewBytes);
                 const void* view = nullptr;

@@ -90,28 +90,33 @@ DWORD CLS_File::GetSize() {
 }
 
 DWORD CLS_File::Resize(DWORD n) {
+    // Only a failed write while extending is a failure; any other refusal along the way is
+    // recorded and the call still answers 1.
     uint64_t position = 0, size = 0, at = 0;
-    if (Record(pf::FileSeek(handle_, 0, zed::file_const::kCurrent, &position)) != 0) return kFailed;
-    if (Record(pf::FileGetSize(handle_, &size)) != 0) return kFailed;
-    if (size < n) {
-        // Extend with zero bytes written at the end (in blocks: the bytes are the same).
-        if (Record(pf::FileSeek(handle_, 0, zed::file_const::kEnd, &at)) != 0) return kFailed;
+    const bool position_known =
+        Record(pf::FileSeek(handle_, 0, zed::file_const::kCurrent, &position)) == 0;
+    const bool size_known = Record(pf::FileGetSize(handle_, &size)) == 0;
+    if (size_known && size < n) {
+        // Extend with zero bytes written at the end (in blocks: the bytes are the same). A short
+        // write goes on with the rest; a write that fails or moves nothing ends it.
+        Record(pf::FileSeek(handle_, 0, zed::file_const::kEnd, &at));
         static const unsigned char zeros[4096] = {};
         uint64_t left = n - size;
         while (left > 0) {
             const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(left, sizeof zeros));
             DWORD done = 0;
-            if (Record(pf::FileWrite(handle_, zeros, chunk, &done)) != 0 || done != chunk)
-                return kFailed;
-            left -= chunk;
+            if (Record(pf::FileWrite(handle_, zeros, chunk, &done)) != 0) return kFailed;
+            if (done == 0) return Record(fe::kDiskFull), kFailed;
+            left -= done;
         }
-    } else if (size > n) {
-        if (Record(pf::FileSeek(handle_, n, zed::file_const::kBegin, &at)) != 0) return kFailed;
-        if (Record(pf::FileSetEnd(handle_)) != 0) return kFailed;
+    } else if (!size_known || size > n) {
+        // Cut at n; with the size unknown, setting the end at n gives n bytes either way.
+        Record(pf::FileSeek(handle_, n, zed::file_const::kBegin, &at));
+        Record(pf::FileSetEnd(handle_));
     }
-    const uint64_t keep = position < n ? position : n;
-    if (Record(pf::FileSeek(handle_, static_cast<int64_t>(keep), zed::file_const::kBegin, &at)) != 0)
-        return kFailed;
+    // The position comes back if it lay before n; otherwise (or if it was unknown) it is n.
+    const uint64_t keep = position_known && position < n ? position : n;
+    Record(pf::FileSeek(handle_, static_cast<int64_t>(keep), zed::file_const::kBegin, &at));
     return 1;
 }
 
@@ -125,11 +130,12 @@ int CLS_File::Lock(DWORD offset, DWORD n) {
             Record(err);
             return 0;
         }
+        // Every attempt refused for a lock violation is followed by the wait, the last one too.
+        pf::SleepMilliseconds(g_lock_retry_delay.load());
         if (attempt == kLockAttempts) {
             Record(fe::kServiceRequestTimeout);
             return 0;
         }
-        pf::SleepMilliseconds(g_lock_retry_delay.load());
     }
 }
 

@@ -40,11 +40,14 @@ public:
     /// The 32-bit size, or kFailed.
     DWORD GetSize();
     /// Makes the file n bytes long: extended with zero bytes or cut. The position is kept if it
-    /// lies before n, else it is n. 1, or kFailed when a write or the cut fails.
+    /// lies before n, else it is n. kFailed only when a write fails while extending (a write
+    /// that moves nothing counts as failing, error 112); any other refusal (position, size, cut)
+    /// is recorded and the result is still 1.
     DWORD Resize(DWORD n);
     int Flush();
-    /// Locks n bytes from offset: up to 11 tries 1 s apart while someone else holds the range,
-    /// then error 1053 and 0; another failure gives 0 at once; 1 on success.
+    /// Locks n bytes from offset: up to 11 tries while someone else holds the range, each refused
+    /// try followed by a 1 s wait (the 11th too), then error 1053 and 0; another failure gives 0
+    /// at once; 1 on success.
     int Lock(DWORD offset, DWORD n);
     int Unlock(DWORD offset, DWORD n);
     int QueryStatus(zed::FileStatus* status);

@@ -24,7 +24,7 @@ void ZEDLL_STDCALL BuferAsciiToBin(const char* src, int n, unsigned char* dst) {
 CLS_HexConvertor::CLS_HexConvertor() = default;
 CLS_HexConvertor::~CLS_HexConvertor() = default;
 
-unsigned char CLS_HexConvertor::AsciiToByte(const char* text) {
+unsigned char CLS_HexConvertor::AsciiToByte(char* text) {
     // Only a leading digit counts: the scan would also take a sign or skip blanks.
     if (text == nullptr || !std::isxdigit(static_cast<unsigned char>(text[0]))) return 0;
     unsigned int value = 0;
@@ -32,10 +32,10 @@ unsigned char CLS_HexConvertor::AsciiToByte(const char* text) {
     return static_cast<unsigned char>(value);
 }
 
-unsigned short CLS_HexConvertor::AsciiToWord(const char*) { return 0; }
-unsigned long CLS_HexConvertor::AsciiToDWord(const char*) { return 0; }
+unsigned short CLS_HexConvertor::AsciiToWord(char*) { return 0; }
+unsigned long CLS_HexConvertor::AsciiToDWord(char*) { return 0; }
 
-int64_t CLS_HexConvertor::AsciiToQWord(const char* text) {
+int64_t CLS_HexConvertor::AsciiToQWord(char* text) {
     if (text == nullptr) return -1;
     size_t length = 0;
     while (text[length] != '\0') ++length;

@@ -55,10 +55,12 @@ CLS_History::CLS_History()
     : file_(nullptr), count_(0), capacity_(10), valid_(0),
       records_(new (std::nothrow) CLS_History_obj[11]()) {}
 
-CLS_History::CLS_History(const char* name, int capacity)
+CLS_History::CLS_History(char* name, int capacity)
     : file_(nullptr), count_(0), capacity_(capacity), valid_(0), records_(nullptr) {
-    // A history needs room for at least one record; anything less stays empty and never writes.
-    if (capacity < 1 || static_cast<uint64_t>(capacity) + 1 > SIZE_MAX / sizeof(CLS_History_obj))
+    // Capacity 0 is a history that keeps nothing: it opens, checks and rewrites its file like any
+    // other. A negative capacity has no records array to speak of: refused before the file is
+    // touched, not valid.
+    if (capacity < 0 || static_cast<uint64_t>(capacity) + 1 > SIZE_MAX / sizeof(CLS_History_obj))
         return;
     records_ = new (std::nothrow) CLS_History_obj[static_cast<size_t>(capacity) + 1]();
     if (records_ == nullptr) return;
@@ -84,13 +86,10 @@ CLS_History::CLS_History(const char* name, int capacity)
     const int32_t stored = static_cast<int32_t>(GetLe32(stored_bytes));
 
     if (stored > capacity) {
-        // The newest records are kept. Count the whole ones first (a damaged file may hold fewer
-        // than it claims), then skip the oldest without keeping their bytes.
-        const DWORD first = file_->Tell();
-        int32_t whole = 0;
-        while (whole < stored && SkipItem(file_, size)) ++whole;
-        if (file_->Seek(static_cast<LONG>(first), fc::kBegin) == CLS_File::kFailed) return;
-        for (int32_t skip = whole - capacity; skip > 0; --skip)
+        // The newest records are kept: the stored count says how many come first and are
+        // dropped, without keeping their bytes. A damaged file that holds fewer whole records
+        // than it claims therefore loads fewer than the capacity.
+        for (int32_t skip = stored - capacity; skip > 0; --skip)
             if (!SkipItem(file_, size)) return;
     }
     while (count_ < capacity_ && ReadItem(&records_[count_])) ++count_;
@@ -179,6 +178,7 @@ bool CLS_History::WriteItem(CLS_History_obj* item) {
 }
 
 bool CLS_History::Put(CLS_History_obj* record) {
+    // A history of capacity 0 (or a refused one) has no entry to put a record in.
     if (record == nullptr || records_ == nullptr || capacity_ < 1) return false;
     if (record->data == nullptr && record->length != 0) return false;
     if (count_ + 1 > capacity_) {

@@ -31,25 +31,32 @@ private:
     RecursiveLock* lock_;
 };
 
-// A record shorter than its own length field is not a record.
+// Any record but a null one is stored, whatever its length says.
 bool Acceptable(const LifoFifoItem* item) {
-    if (item == nullptr) return false;
-    const uint32_t length = item->length;
-    return length >= sizeof(uint32_t) && static_cast<uint64_t>(length) + 1 <= SIZE_MAX;
+    return item != nullptr && static_cast<uint64_t>(item->length) + 1 <= SIZE_MAX;
 }
 
-// A private copy in a block of length + 1 bytes from the general-purpose allocator.
+// A private copy of `length` bytes in a block from the general-purpose allocator. The block has
+// room for at least the length field (so the copy can always say how long it is) and one zero
+// byte more. A record shorter than its length field is only the first `length` bytes of that
+// field: the copy gets the whole field written first, then those bytes over it, which are the
+// same bytes; nothing is read past the record's `length` bytes.
 LifoFifoItem* CopyRecord(const LifoFifoItem* item) {
     const uint32_t length = item->length;
-    void* block = std::malloc(static_cast<size_t>(length) + 1);
+    const size_t held = length < sizeof(uint32_t) ? sizeof(uint32_t) : static_cast<size_t>(length);
+    auto* block = static_cast<unsigned char*>(std::malloc(held + 1));
     if (block == nullptr) return nullptr;
+    std::memset(block + length, 0, held + 1 - length);
+    std::memcpy(block, &length, sizeof length);
     std::memcpy(block, item, length);
-    static_cast<unsigned char*>(block)[length] = 0;
-    return static_cast<LifoFifoItem*>(block);
+    return reinterpret_cast<LifoFifoItem*>(block);
 }
 
+// Exactly `length` bytes go back into the caller's buffer, whatever that length is.
 void TakeRecord(LifoFifoItem*& slot, LifoFifoItem* out) {
-    std::memcpy(out, slot, slot->length);
+    uint32_t length;
+    std::memcpy(&length, slot, sizeof length);
+    std::memcpy(out, slot, length);
     std::free(slot);
     slot = nullptr;
 }

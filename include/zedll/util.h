@@ -40,7 +40,8 @@ public:
     static unsigned long FileCrc32Streams(const char* name, unsigned long& crc);
     /// Through the platform's file calls with the sequential-scan hint.
     static unsigned long FileCrc32Win32(const char* name, unsigned long& crc);
-    /// Through a read-only mapping, in consecutive views.
+    /// Through a read-only mapping, in consecutive views (at most 10485760 bytes each in a
+    /// 32-bit process).
     static unsigned long FileCrc32Filemap(const char* name, unsigned long& crc);
     /// As FileCrc32Win32, with the running value kept in a local between blocks.
     static unsigned long FileCrc32Assembly(const char* name, unsigned long& crc);
@@ -72,7 +73,7 @@ public:
     bool compareSum(const unsigned char* data, unsigned long length, const unsigned char* expected);
     /// Writes the digest as 32 lowercase hexadecimal digits to standard output, no line end.
     void printSum(const unsigned char* digest);
-    /// Rewinds, reads to the end in blocks and writes the digest. false on a read error (the
+    /// Rewinds, reads to the end in blocks of up to 1024 bytes (fread) and writes the digest. false on a read error (the
     /// stream stays where reading stopped); on success the stream is rewound again.
     bool computeSum(FILE* stream, unsigned char* digest);
     /// false on a read error or a mismatch.
@@ -102,7 +103,10 @@ private:
 ///   | length | caller's bytes... |
 ///   | u32    |                   |
 ///
-/// Records whose length is below 4 are refused (they would not hold their own length).
+/// Any length is stored, 0 to 3 included; only a null record is refused. Storing copies `length`
+/// bytes and a take writes exactly `length` bytes into the caller's buffer, so a record shorter
+/// than its own length field is only the first `length` bytes of that field, and a take of it
+/// leaves the rest of the caller's field as it was (a length of 0 writes nothing).
 struct LifoFifoItem {
     uint32_t length;
 };
@@ -122,7 +126,8 @@ public:
 
     /// Empties the queue and takes new slots: 1, or 0 when they could not be obtained.
     int InitFifo();
-    /// 1 stored; 0 when full, the record is refused or the copy could not be made.
+    /// 1 stored (any length, 0 included); 0 when full, the record is null or the copy could not
+    /// be made.
     int Write(LifoFifoItem* item);
     /// 1 and the oldest record copied into `item`; 0 when empty (or `item` is null).
     int Read(LifoFifoItem* item);
@@ -218,8 +223,10 @@ private:
 ///
 /// and ends right after the last record. The file stays open (reading shared) for the object's
 /// life; Flush and the destructor write it back. A file that cannot be opened or carries another
-/// signature leaves the object not valid and empty, and is never written. A damaged file loads
-/// the whole records before the damage. No locks: one object, one thread at a time.
+/// signature leaves the object not valid and empty, and is never written. A file whose stored
+/// count exceeds the capacity has the first (count - capacity) records dropped, the count taken
+/// as stored; loading then stops at the first record that is not whole (a damaged file loads the
+/// whole records before the damage). No locks: one object, one thread at a time.
 ///
 /// Copies (construction and assignment) are deep: their own copies of the records and their own
 /// duplicate of the file handle, so that each writes the file back once and nothing is released
@@ -234,15 +241,17 @@ public:
 
     /// No file, no records, capacity 10, not valid.
     CLS_History();
-    /// Opens or creates `name` and loads its newest `capacity` records.
-    CLS_History(const char* name, int capacity);
+    /// Opens or creates `name` and loads its newest `capacity` records. Capacity 0 opens the file
+    /// too and keeps no record (Flush writes the count 0 and cuts the file; Put returns false).
+    /// A negative capacity is refused: not valid, the file is not opened.
+    CLS_History(char* name, int capacity);
     CLS_History(const CLS_History& other);
     /// Writes back, closes the file and releases the records.
     ~CLS_History();
     CLS_History& operator=(const CLS_History& other);
 
     /// Adds a copy of the record (dropping the oldest when full). false when the copy could not
-    /// be allocated (or the record is null). The caller keeps its record.
+    /// be allocated (or the record is null, or the capacity is 0). The caller keeps its record.
     bool Put(CLS_History_obj* record);
     /// Index 0 is the oldest, count - 1 (or -1) the newest; null otherwise. The pointer stays
     /// valid until the next Put, assignment or destruction.
@@ -287,14 +296,14 @@ public:
 
     /// At most two hexadecimal digits at the start of the text ("7f" -> 127, "abc" -> 171);
     /// 0 when it does not begin with one (or is null).
-    unsigned char AsciiToByte(const char* text);
+    unsigned char AsciiToByte(char* text);
     /// Always 0.
-    unsigned short AsciiToWord(const char* text);
+    unsigned short AsciiToWord(char* text);
     /// Always 0.
-    unsigned long AsciiToDWord(const char* text);
+    unsigned long AsciiToDWord(char* text);
     /// The text read as hexadecimal from its last character backwards ("FF" -> 255); digits
     /// beyond the 16th from the end fall outside; control characters count as 0. Null gives -1.
-    int64_t AsciiToQWord(const char* text);
+    int64_t AsciiToQWord(char* text);
     /// Always null; nothing is written.
     char* AsciiToByte(char* text, int size, unsigned char value);
     /// Always null; nothing is written.

@@ -129,8 +129,29 @@ TEST_F(FileTest, ResizeExtendsWithZerosCutsAndPlacesThePosition) {
     EXPECT_EQ(f.Resize(4), 1u);
 }
 
+TEST_F(FileTest, ResizeFailsOnlyWhenAnExtendingWriteFails) {
+    {
+        CLS_File w(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0);
+        ASSERT_EQ(w.Write("abcdefgh", 8), 8u);
+    }
+    CLS_File f(name_.c_str(), fc::kOpenExisting, fc::kGenericRead, fc::kShareRead, 0);
+    ASSERT_TRUE(f.IsOpen());
+    f.Seek(3, fc::kBegin);
+    EXPECT_EQ(f.Resize(100), CLS_File::kFailed);   // a read-only handle cannot write the zeros
+    EXPECT_NE(f.GetLastError(), 0u);
+    EXPECT_EQ(f.GetSize(), 8u);
+    f.Seek(6, fc::kBegin);
+    EXPECT_EQ(f.Resize(4), 1u);                     // the cut is refused: recorded, still 1
+    EXPECT_NE(f.GetLastError(), 0u);
+    EXPECT_EQ(f.GetSize(), 8u);
+    EXPECT_EQ(f.Tell(), 4u);                        // the position rule holds all the same
+    CLS_File none;
+    EXPECT_EQ(none.Resize(10), 1u);                 // no file: nothing to write, every step refused
+    EXPECT_EQ(none.GetLastError(), fe::kInvalidHandle);
+}
+
 TEST_F(FileTest, LockRetriesElevenTimesThenReports1053) {
-    CLS_File::SetLockRetryDelay(2);
+    CLS_File::SetLockRetryDelay(30);
     CLS_File a(name_.c_str(), fc::kCreateAlways, kReadWrite, fc::kShareRead | fc::kShareWrite, 0);
     CLS_File b(name_.c_str(), fc::kOpenExisting, kReadWrite, fc::kShareRead | fc::kShareWrite, 0);
     ASSERT_TRUE(a.IsOpen());
@@ -141,7 +162,7 @@ TEST_F(FileTest, LockRetriesElevenTimesThenReports1053) {
     EXPECT_EQ(b.Lock(2, 2), 0);
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(b.GetLastError(), fe::kServiceRequestTimeout);
-    EXPECT_GE(waited, std::chrono::milliseconds(20));   // ten waits between eleven attempts
+    EXPECT_GE(waited, std::chrono::milliseconds(330));   // a wait after each of the eleven
     EXPECT_EQ(b.Lock(5, 5), 1);                         // a range nobody holds
     ASSERT_EQ(a.Unlock(0, 5), 1);
     EXPECT_EQ(b.Lock(0, 5), 1);

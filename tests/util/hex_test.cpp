@@ -4,6 +4,8 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "zedll.h"
@@ -78,18 +80,48 @@ TEST(HexBuffers, NothingForEmptyNegativeOrNull) {
     for (unsigned char c : out) EXPECT_EQ(c, 0xEE);
 }
 
+// The parsers take writable text: each call gets its own copy, which must come back unchanged.
+int64_t QWord(CLS_HexConvertor& h, const char* text) {
+    std::string copy(text);
+    const int64_t value = h.AsciiToQWord(copy.data());
+    EXPECT_EQ(copy, text);
+    return value;
+}
+
+int Byte(CLS_HexConvertor& h, const char* text) {
+    std::string copy(text);
+    const int value = h.AsciiToByte(copy.data());
+    EXPECT_EQ(copy, text);
+    return value;
+}
+
+// The one-argument parsers are declared with writable text, as hosts built against them expect
+// (their exported names depend on it): a const text must not be accepted.
+template <class T, class = void>
+struct TakesConstText : std::false_type {};
+template <class T>
+struct TakesConstText<T, std::void_t<decltype(std::declval<CLS_HexConvertor&>().AsciiToQWord(
+                             std::declval<T>()))>> : std::true_type {};
+static_assert(!TakesConstText<const char*>::value, "AsciiToQWord takes char*");
+static_assert(TakesConstText<char*>::value, "AsciiToQWord takes char*");
+static_assert(std::is_same_v<decltype(static_cast<unsigned char (CLS_HexConvertor::*)(char*)>(
+                                 &CLS_HexConvertor::AsciiToByte)),
+                             unsigned char (CLS_HexConvertor::*)(char*)>);
+static_assert(std::is_same_v<decltype(&CLS_HexConvertor::AsciiToWord),
+                             unsigned short (CLS_HexConvertor::*)(char*)>);
+
 TEST(HexConvertor, AsciiToQWord) {
     CLS_HexConvertor h;
-    EXPECT_EQ(h.AsciiToQWord("ff"), 255);
-    EXPECT_EQ(h.AsciiToQWord("FF"), 255);
-    EXPECT_EQ(h.AsciiToQWord("123456789ABCDEF0"), static_cast<int64_t>(0x123456789ABCDEF0LL));
-    EXPECT_EQ(h.AsciiToQWord(""), 0);
+    EXPECT_EQ(QWord(h, "ff"), 255);
+    EXPECT_EQ(QWord(h, "FF"), 255);
+    EXPECT_EQ(QWord(h, "123456789ABCDEF0"), static_cast<int64_t>(0x123456789ABCDEF0LL));
+    EXPECT_EQ(QWord(h, ""), 0);
     EXPECT_EQ(h.AsciiToQWord(nullptr), -1);
     // Only the last sixteen characters reach the result.
-    EXPECT_EQ(h.AsciiToQWord("99123456789ABCDEF0"), static_cast<int64_t>(0x123456789ABCDEF0LL));
-    EXPECT_EQ(h.AsciiToQWord("FFFFFFFFFFFFFFFF"), -1);
+    EXPECT_EQ(QWord(h, "99123456789ABCDEF0"), static_cast<int64_t>(0x123456789ABCDEF0LL));
+    EXPECT_EQ(QWord(h, "FFFFFFFFFFFFFFFF"), -1);
     // A control character keeps its place and adds nothing.
-    EXPECT_EQ(h.AsciiToQWord("1\t1"), 0x101);
+    EXPECT_EQ(QWord(h, "1\t1"), 0x101);
 }
 
 TEST(HexConvertor, AsciiToQWordMatchesAnIndependentReading) {
@@ -105,20 +137,22 @@ TEST(HexConvertor, AsciiToQWordMatchesAnIndependentReading) {
 
 TEST(HexConvertor, AsciiToByte) {
     CLS_HexConvertor h;
-    EXPECT_EQ(h.AsciiToByte("7f"), 127);
-    EXPECT_EQ(h.AsciiToByte("abc"), 171);
-    EXPECT_EQ(h.AsciiToByte("A"), 10);
-    EXPECT_EQ(h.AsciiToByte("zz"), 0);
-    EXPECT_EQ(h.AsciiToByte(" 7"), 0);
-    EXPECT_EQ(h.AsciiToByte("-1"), 0);
-    EXPECT_EQ(h.AsciiToByte(""), 0);
-    EXPECT_EQ(h.AsciiToByte(static_cast<const char*>(nullptr)), 0);
+    EXPECT_EQ(Byte(h, "7f"), 127);
+    EXPECT_EQ(Byte(h, "abc"), 171);
+    EXPECT_EQ(Byte(h, "A"), 10);
+    EXPECT_EQ(Byte(h, "zz"), 0);
+    EXPECT_EQ(Byte(h, " 7"), 0);
+    EXPECT_EQ(Byte(h, "-1"), 0);
+    EXPECT_EQ(Byte(h, ""), 0);
+    EXPECT_EQ(h.AsciiToByte(static_cast<char*>(nullptr)), 0);
 }
 
 TEST(HexConvertor, TheFixedMembersReturnZeroOrNullAndWriteNothing) {
     CLS_HexConvertor h;
-    EXPECT_EQ(h.AsciiToWord("ffff"), 0);
-    EXPECT_EQ(h.AsciiToDWord("ffff"), 0u);
+    char text[] = "ffff";
+    EXPECT_EQ(h.AsciiToWord(text), 0);
+    EXPECT_EQ(h.AsciiToDWord(text), 0u);
+    EXPECT_STREQ(text, "ffff");
     char buf[8];
     std::memset(buf, '#', sizeof buf);
     EXPECT_EQ(h.AsciiToByte(buf, 8, static_cast<unsigned char>(5)), nullptr);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "temp_dir.h"
@@ -46,6 +48,11 @@ Bytes Got(CLS_History& h, int index) {
     return Bytes(o->data, o->data + o->length);
 }
 
+// The constructor takes a writable name, as hosts built against it expect (its exported name
+// depends on it).
+static_assert(std::is_constructible_v<CLS_History, char*, int>, "CLS_History(char*, int)");
+static_assert(!std::is_constructible_v<CLS_History, const char*, int>, "CLS_History(char*, int)");
+
 class History : public ::testing::Test {
 protected:
     zedtest::TempDir dir_;
@@ -54,7 +61,7 @@ protected:
 
 TEST_F(History, NewFileGetsTheTwentyTwoByteHeader) {
     {
-        CLS_History h(name_.c_str(), 10);
+        CLS_History h(name_.data(), 10);
         EXPECT_TRUE(h.IsValid());
         EXPECT_EQ(h.GetCount(), 0);
         EXPECT_EQ(h.Get(0), nullptr);
@@ -66,7 +73,7 @@ TEST_F(History, NewFileGetsTheTwentyTwoByteHeader) {
 
 TEST_F(History, TwelveIntoTenKeepsThreeToTwelveAndTheFileSaysSo) {
     {
-        CLS_History h(name_.c_str(), 10);
+        CLS_History h(name_.data(), 10);
         for (int i = 1; i <= 12; ++i) ASSERT_TRUE(Put(h, Record(i)));
         EXPECT_EQ(h.GetCount(), 10);
         EXPECT_EQ(Got(h, 0), Record(3));
@@ -78,7 +85,7 @@ TEST_F(History, TwelveIntoTenKeepsThreeToTwelveAndTheFileSaysSo) {
     std::vector<Bytes> want;
     for (int i = 3; i <= 12; ++i) want.push_back(Record(i));
     EXPECT_EQ(zedtest::ReadBytes(name_), FileImage(want, 10));
-    CLS_History again(name_.c_str(), 10);
+    CLS_History again(name_.data(), 10);
     ASSERT_EQ(again.GetCount(), 10);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(Got(again, i), want[static_cast<size_t>(i)]);
 }
@@ -87,7 +94,7 @@ TEST_F(History, RandomRecordsSurviveAReopenExactly) {
     std::mt19937 rng(10);
     std::vector<Bytes> want;
     {
-        CLS_History h(name_.c_str(), 50);
+        CLS_History h(name_.data(), 50);
         for (int i = 0; i < 50; ++i) {
             Bytes b(rng() % 300);
             for (auto& c : b) c = static_cast<unsigned char>(rng());
@@ -95,7 +102,7 @@ TEST_F(History, RandomRecordsSurviveAReopenExactly) {
             ASSERT_TRUE(Put(h, b));
         }
     }
-    CLS_History h(name_.c_str(), 50);
+    CLS_History h(name_.data(), 50);
     ASSERT_EQ(h.GetCount(), 50);
     for (int i = 0; i < 50; ++i) ASSERT_EQ(Got(h, i), want[static_cast<size_t>(i)]) << i;
     // Loaded records carry a zero after their bytes, so texts can be used as they are.
@@ -104,12 +111,12 @@ TEST_F(History, RandomRecordsSurviveAReopenExactly) {
 
 TEST_F(History, SmallerCapacityKeepsTheNewestAndShortensTheFile) {
     {
-        CLS_History h(name_.c_str(), 10);
+        CLS_History h(name_.data(), 10);
         for (int i = 1; i <= 10; ++i) Put(h, Record(i));
     }
     const size_t long_size = zedtest::ReadBytes(name_).size();
     {
-        CLS_History h(name_.c_str(), 5);
+        CLS_History h(name_.data(), 5);
         ASSERT_EQ(h.GetCount(), 5);
         EXPECT_EQ(Got(h, 0), Record(6));
         EXPECT_EQ(Got(h, -1), Record(10));
@@ -124,13 +131,13 @@ TEST_F(History, SmallerCapacityKeepsTheNewestAndShortensTheFile) {
 
 TEST_F(History, EmptyRecordIsALengthAlone) {
     {
-        CLS_History h(name_.c_str(), 3);
+        CLS_History h(name_.data(), 3);
         CLS_History::CLS_History_obj empty{0, nullptr};
         ASSERT_TRUE(h.Put(&empty));
         ASSERT_TRUE(Put(h, Record(1)));
     }
     EXPECT_EQ(zedtest::ReadBytes(name_), FileImage({Bytes{}, Record(1)}, 2));
-    CLS_History h(name_.c_str(), 3);
+    CLS_History h(name_.data(), 3);
     ASSERT_EQ(h.GetCount(), 2);
     EXPECT_EQ(h.Get(0)->length, 0u);
 }
@@ -141,7 +148,7 @@ TEST_F(History, ForeignFileIsNeitherLoadedNorChanged) {
     std::memcpy(foreign.data(), "ZEHistory66100502", 17);   // one digit off
     zedtest::WriteBytes(name_, foreign);
     {
-        CLS_History h(name_.c_str(), 10);
+        CLS_History h(name_.data(), 10);
         EXPECT_FALSE(h.IsValid());
         EXPECT_EQ(h.GetCount(), 0);
         EXPECT_TRUE(Put(h, Record(1)));   // held in memory only
@@ -150,17 +157,17 @@ TEST_F(History, ForeignFileIsNeitherLoadedNorChanged) {
     EXPECT_EQ(zedtest::ReadBytes(name_), foreign);
     const Bytes tiny = {'Z', 'E'};
     zedtest::WriteBytes(name_, tiny);
-    { CLS_History h(name_.c_str(), 10); EXPECT_FALSE(h.IsValid()); }
+    { CLS_History h(name_.data(), 10); EXPECT_FALSE(h.IsValid()); }
     EXPECT_EQ(zedtest::ReadBytes(name_), tiny);
 }
 
 TEST_F(History, ASecondHistoryOnAFileInUseIsNotValidAndChangesNothing) {
-    CLS_History first(name_.c_str(), 5);
+    CLS_History first(name_.data(), 5);
     Put(first, Record(1));
     first.Flush();
     const Bytes before = zedtest::ReadBytes(name_);
     {
-        CLS_History second(name_.c_str(), 5);
+        CLS_History second(name_.data(), 5);
         EXPECT_FALSE(second.IsValid());
         EXPECT_EQ(second.GetCount(), 0);
         Put(second, Record(2));
@@ -169,8 +176,8 @@ TEST_F(History, ASecondHistoryOnAFileInUseIsNotValidAndChangesNothing) {
 }
 
 TEST_F(History, FileThatCannotBeOpenedLeavesAnInvalidEmptyHistory) {
-    const std::string nowhere = dir_.File("no-folder/history.bin");
-    CLS_History h(nowhere.c_str(), 10);
+    std::string nowhere = dir_.File("no-folder/history.bin");
+    CLS_History h(nowhere.data(), 10);
     EXPECT_FALSE(h.IsValid());
     EXPECT_EQ(h.GetCount(), 0);
     EXPECT_TRUE(Put(h, Record(1)));
@@ -184,29 +191,36 @@ TEST_F(History, DamagedFilesLoadWhatIsWholeAndStop) {
     Bytes cut(good.begin(), good.end() - 3);
     zedtest::WriteBytes(name_, cut);
     {
-        CLS_History h(name_.c_str(), 10);
+        CLS_History h(name_.data(), 10);
         EXPECT_TRUE(h.IsValid());
         EXPECT_EQ(h.GetCount(), 2);
         EXPECT_EQ(Got(h, 1), Record(2));
     }
     EXPECT_EQ(zedtest::ReadBytes(name_), FileImage({Record(1), Record(2)}, 2));
-    // A count far larger than the records: the whole ones are what there is.
+    // A count above the capacity drops (count - capacity) records by the stored count, however
+    // few are present: 1000 - 10 is more than there is.
     zedtest::WriteBytes(name_, FileImage(records, 1000));
     {
-        CLS_History h(name_.c_str(), 10);
-        EXPECT_EQ(h.GetCount(), 3);
-        EXPECT_EQ(Got(h, 2), Record(3));
+        CLS_History h(name_.data(), 10);
+        EXPECT_TRUE(h.IsValid());
+        EXPECT_EQ(h.GetCount(), 0);
     }
+    EXPECT_EQ(zedtest::ReadBytes(name_), FileImage({}, 0));
     zedtest::WriteBytes(name_, FileImage(records, 5));
     {
-        CLS_History h(name_.c_str(), 2);
-        EXPECT_EQ(h.GetCount(), 2);   // the newest two of the three present
-        EXPECT_EQ(Got(h, 0), Record(2));
+        CLS_History h(name_.data(), 2);
+        EXPECT_EQ(h.GetCount(), 0);   // 5 - 2 = 3 dropped: all three present
+    }
+    zedtest::WriteBytes(name_, FileImage(records, 4));
+    {
+        CLS_History h(name_.data(), 2);
+        ASSERT_EQ(h.GetCount(), 1);   // 4 - 2 = 2 dropped, the third is all that is left
+        EXPECT_EQ(Got(h, 0), Record(3));
     }
     // A count smaller than the records: loading goes on up to the capacity.
     zedtest::WriteBytes(name_, FileImage(records, 1));
     {
-        CLS_History h(name_.c_str(), 10);
+        CLS_History h(name_.data(), 10);
         EXPECT_EQ(h.GetCount(), 3);
     }
     // A length field of 4 GB: no huge allocation, nothing past the damage.
@@ -215,14 +229,14 @@ TEST_F(History, DamagedFilesLoadWhatIsWholeAndStop) {
     huge[second] = huge[second + 1] = huge[second + 2] = huge[second + 3] = 0xFF;
     zedtest::WriteBytes(name_, huge);
     {
-        CLS_History h(name_.c_str(), 10);
+        CLS_History h(name_.data(), 10);
         EXPECT_EQ(h.GetCount(), 1);
         EXPECT_EQ(Got(h, 0), Record(1));
     }
     // Signature alone, no count.
     zedtest::WriteBytes(name_, Bytes(kSignature, kSignature + 18));
     {
-        CLS_History h(name_.c_str(), 10);
+        CLS_History h(name_.data(), 10);
         EXPECT_TRUE(h.IsValid());
         EXPECT_EQ(h.GetCount(), 0);
     }
@@ -251,7 +265,7 @@ TEST_F(History, RandomlyCorruptedFilesNeverCrashAndLoadOnlyWholeRecords) {
         }
         zedtest::WriteBytes(name_, bad);
         const int capacity = 1 + static_cast<int>(rng() % 30);
-        CLS_History h(name_.c_str(), capacity);
+        CLS_History h(name_.data(), capacity);
         ASSERT_TRUE(h.IsValid()) << round;
         ASSERT_LE(h.GetCount(), capacity);
         size_t total = 0;
@@ -262,7 +276,7 @@ TEST_F(History, RandomlyCorruptedFilesNeverCrashAndLoadOnlyWholeRecords) {
 
 TEST_F(History, CopiesAreDeepAndWriteTheFileOnce) {
     {
-        CLS_History a(name_.c_str(), 5);
+        CLS_History a(name_.data(), 5);
         Put(a, Record(1));
         {
             CLS_History b(a);
@@ -295,17 +309,74 @@ TEST(HistoryDefault, HoldsTenInMemoryAndWritesNothing) {
     EXPECT_FALSE(h.Put(&bad));
 }
 
-TEST_F(History, CapacityBelowOneIsRefused) {
-    CLS_History h(name_.c_str(), 0);
-    EXPECT_FALSE(h.IsValid());
-    EXPECT_FALSE(Put(h, Record(1)));
-    EXPECT_EQ(h.Get(-1), nullptr);
+// S > C with a damaged file: the stored count, not the records present, says how many go.
+TEST_F(History, StoredCountAboveCapacityDropsByTheStoredCount) {
+    std::vector<Bytes> records;
+    for (int i = 1; i <= 12; ++i) records.push_back(Record(i));
+    Bytes image = FileImage(records, 12);
+    image.resize(image.size() - 2);   // the twelfth record cut short: eleven whole ones
+    zedtest::WriteBytes(name_, image);
+    {
+        CLS_History h(name_.data(), 10);
+        EXPECT_TRUE(h.IsValid());
+        ASSERT_EQ(h.GetCount(), 9);   // 12 - 10 = 2 dropped, then records 3 to 11
+        for (int i = 0; i < 9; ++i) EXPECT_EQ(Got(h, i), Record(i + 3)) << i;
+    }
+    EXPECT_EQ(zedtest::ReadBytes(name_),
+              FileImage(std::vector<Bytes>(records.begin() + 2, records.begin() + 11), 9));
+    // Whole files: the newest C, for every capacity below the count.
+    for (int capacity = 1; capacity < 12; ++capacity) {
+        zedtest::WriteBytes(name_, FileImage(records, 12));
+        CLS_History h(name_.data(), capacity);
+        ASSERT_EQ(h.GetCount(), capacity);
+        EXPECT_EQ(Got(h, 0), Record(13 - capacity)) << capacity;
+        EXPECT_EQ(Got(h, -1), Record(12)) << capacity;
+    }
+}
+
+TEST_F(History, CapacityZeroOpensTheFileKeepsNothingAndRewritesTheCount) {
+    {
+        CLS_History h(name_.data(), 0);   // a missing file is created with its header
+        EXPECT_TRUE(h.IsValid());
+        EXPECT_EQ(h.GetCapacity(), 0);
+        EXPECT_FALSE(Put(h, Record(1)));
+        EXPECT_EQ(h.GetCount(), 0);
+        EXPECT_EQ(h.Get(-1), nullptr);
+        EXPECT_EQ(h.Get(0), nullptr);
+    }
+    EXPECT_EQ(zedtest::ReadBytes(name_), FileImage({}, 0));
+    zedtest::WriteBytes(name_, FileImage({Record(1), Record(2)}, 2));
+    {
+        CLS_History h(name_.data(), 0);
+        EXPECT_TRUE(h.IsValid());
+        EXPECT_EQ(h.GetCount(), 0);
+    }
+    EXPECT_EQ(zedtest::ReadBytes(name_), FileImage({}, 0));   // count 0, the records cut off
+    // Another signature: not valid, left untouched.
+    Bytes foreign(40, 'x');
+    zedtest::WriteBytes(name_, foreign);
+    { CLS_History h(name_.data(), 0); EXPECT_FALSE(h.IsValid()); }
+    EXPECT_EQ(zedtest::ReadBytes(name_), foreign);
+}
+
+TEST_F(History, NegativeCapacityIsRefusedWithoutOpeningTheFile) {
+    {
+        CLS_History h(name_.data(), -1);
+        EXPECT_FALSE(h.IsValid());
+        EXPECT_FALSE(Put(h, Record(1)));
+        EXPECT_EQ(h.Get(-1), nullptr);
+    }
+    EXPECT_FALSE(std::filesystem::exists(name_));   // not even created
+    const Bytes image = FileImage({Record(1)}, 1);
+    zedtest::WriteBytes(name_, image);
+    { CLS_History h(name_.data(), -5); EXPECT_FALSE(h.IsValid()); }
+    EXPECT_EQ(zedtest::ReadBytes(name_), image);
 }
 
 TEST_F(History, FlushOfTenThousandRecordsRoundTrips) {
     std::vector<Bytes> want;
     {
-        CLS_History h(name_.c_str(), 10000);
+        CLS_History h(name_.data(), 10000);
         for (int i = 0; i < 10000; ++i) {
             want.push_back(Record(i));
             Put(h, want.back());
@@ -313,7 +384,7 @@ TEST_F(History, FlushOfTenThousandRecordsRoundTrips) {
         h.Flush();
         EXPECT_EQ(zedtest::ReadBytes(name_), FileImage(want, 10000));
     }
-    CLS_History h(name_.c_str(), 10000);
+    CLS_History h(name_.data(), 10000);
     EXPECT_EQ(h.GetCount(), 10000);
     EXPECT_EQ(Got(h, 9999), Record(9999));
 }

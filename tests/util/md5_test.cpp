@@ -2,6 +2,8 @@
 // read errors), printing, and copies that never share a context.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -163,6 +165,76 @@ TEST_F(Md5Streams, StreamDigestEqualsBufferDigestAndRewinds) {
         std::fclose(f);
     }
 }
+
+#if defined(__GLIBC__)
+// A stream over memory with a small buffer (128 bytes), so that every block the caller reads takes
+// several refills; it can be made to fail part-way.
+struct CountingSource {
+    std::vector<unsigned char> data;
+    size_t at = 0;
+    size_t largest = 0;
+    size_t fail_after = SIZE_MAX;   // a read that would go past this many bytes fails
+    char buffer[128];
+};
+
+ssize_t CountingRead(void* cookie, char* buf, size_t n) {
+    auto* src = static_cast<CountingSource*>(cookie);
+    if (n > src->largest) src->largest = n;
+    if (src->at >= src->fail_after) return -1;
+    size_t take = std::min(n, src->data.size() - src->at);
+    take = std::min(take, src->fail_after - src->at);
+    std::memcpy(buf, src->data.data() + src->at, take);
+    src->at += take;
+    return static_cast<ssize_t>(take);
+}
+
+int CountingSeek(void* cookie, off64_t* offset, int whence) {
+    auto* src = static_cast<CountingSource*>(cookie);
+    if (whence != SEEK_SET || *offset < 0 || static_cast<size_t>(*offset) > src->data.size()) return -1;
+    src->at = static_cast<size_t>(*offset);
+    return 0;
+}
+
+FILE* OpenCounting(CountingSource& src) {
+    cookie_io_functions_t io{};
+    io.read = CountingRead;
+    io.seek = CountingSeek;
+    FILE* f = fopencookie(&src, "r", io);
+    if (f != nullptr) std::setvbuf(f, src.buffer, _IOFBF, sizeof src.buffer);
+    return f;
+}
+
+TEST_F(Md5Streams, SmallBufferedStreamGivesTheBufferDigestAndRewinds) {
+    CountingSource src;
+    src.data.resize(10000);
+    std::mt19937 rng(5);
+    for (auto& b : src.data) b = static_cast<unsigned char>(rng());
+    FILE* f = OpenCounting(src);
+    ASSERT_NE(f, nullptr);
+    MD5 md5;
+    unsigned char from_stream[16], from_buffer[16];
+    ASSERT_TRUE(md5.computeSum(f, from_stream));
+    md5.computeSum(src.data.data(), static_cast<unsigned long>(src.data.size()), from_buffer);
+    EXPECT_EQ(Hex(from_stream), Hex(from_buffer));
+    EXPECT_EQ(src.largest, sizeof src.buffer);
+    EXPECT_EQ(src.at, 0u);   // rewound
+    std::fclose(f);
+}
+
+TEST_F(Md5Streams, ReadErrorLeavesTheStreamWhereReadingStopped) {
+    CountingSource src;
+    src.data.assign(10000, 'm');
+    src.fail_after = 2500;
+    FILE* f = OpenCounting(src);
+    ASSERT_NE(f, nullptr);
+    MD5 md5;
+    unsigned char d[16];
+    EXPECT_FALSE(md5.computeSum(f, d));
+    EXPECT_TRUE(std::ferror(f));
+    EXPECT_EQ(src.at, 2500u);   // not rewound
+    std::fclose(f);
+}
+#endif
 
 TEST_F(Md5Streams, ReadErrorGivesFalse) {
 #if defined(_WIN32)

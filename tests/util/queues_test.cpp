@@ -1,9 +1,10 @@
-// FIFO, LIFO and stack: capacities, order, wrap-around, discards, sizes, refused records, copies,
+// FIFO, LIFO and stack: capacities, order, wrap-around, discards, sizes, records of any length, copies,
 // failed allocations, and a producer and a consumer moving a million records.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <thread>
 #include <vector>
@@ -85,18 +86,74 @@ TEST(Fifo, TakesExactlyTheRecordsLength) {
     for (size_t i = 12; i < sizeof o.bytes; ++i) ASSERT_EQ(o.bytes[i], 0xEE) << i;
 }
 
-TEST(Fifo, RefusesRecordsTooShortToHoldTheirLength) {
-    CLS_FIFO q(3);
-    for (uint32_t length : {0u, 1u, 3u}) {
-        unsigned char raw[8] = {};
-        std::memcpy(raw, &length, 4);
-        EXPECT_EQ(q.Write(reinterpret_cast<LifoFifoItem*>(raw)), 0) << length;
+// A record that is its length field alone (4 bytes on the heap, so a read past it is caught),
+// the field saying `length`.
+std::unique_ptr<unsigned char[]> ShortRecord(uint32_t length) {
+    std::unique_ptr<unsigned char[]> raw(new unsigned char[4]);
+    std::memcpy(raw.get(), &length, 4);
+    return raw;
+}
+
+// Takes one record with `take` and checks that exactly the first `length` bytes of the record's
+// own length field came back and nothing past them was written.
+template <class TakeFn>
+void ExpectShortRecordBack(TakeFn take, uint32_t length) {
+    Out o;
+    ASSERT_EQ(take(o.item()), 1) << length;
+    unsigned char field[4];
+    std::memcpy(field, &length, 4);
+    for (uint32_t i = 0; i < length; ++i) EXPECT_EQ(o.bytes[i], field[i]) << length << " " << i;
+    for (size_t i = length; i < sizeof o.bytes; ++i) ASSERT_EQ(o.bytes[i], 0xEE) << length << " " << i;
+}
+
+TEST(Fifo, StoresRecordsOfAnyLengthEvenShorterThanTheirLengthField) {
+    CLS_FIFO q(6);
+    std::vector<std::unique_ptr<unsigned char[]>> records;
+    for (uint32_t length : {0u, 1u, 2u, 3u, 4u}) {
+        records.push_back(ShortRecord(length));
+        ASSERT_EQ(q.Write(reinterpret_cast<LifoFifoItem*>(records.back().get())), 1) << length;
     }
-    EXPECT_EQ(q.Write(nullptr), 0);
-    unsigned char four[4] = {4, 0, 0, 0};
-    EXPECT_EQ(q.Write(reinterpret_cast<LifoFifoItem*>(four)), 1);   // the length alone is a record
+    Rec big(40, 9);
+    ASSERT_EQ(q.Write(big.item()), 1);
+    EXPECT_EQ(q.Write(big.item()), 0);   // full: six slots
+    EXPECT_EQ(q.Write(nullptr), 0);       // only a null record is refused
+    CLS_FIFO copy(q);                     // copies of short records copy safely too
+    for (CLS_FIFO* f : {&q, &copy}) {
+        for (uint32_t length : {0u, 1u, 2u, 3u, 4u})
+            ExpectShortRecordBack([&](LifoFifoItem* out) { return f->Read(out); }, length);
+        Out o;
+        ASSERT_EQ(f->Read(o.item()), 1);
+        EXPECT_EQ(std::memcmp(o.bytes, big.bytes.data(), 40), 0);
+        EXPECT_FALSE(f->IsItem());
+    }
     EXPECT_EQ(q.Read(nullptr), 0);
-    EXPECT_TRUE(q.IsItem());
+}
+
+TEST(Lifo, StoresShortRecordsAndGivesThemBackNewestFirst) {
+    CLS_LIFO lifo(6);
+    CLS_Stack stack(6);
+    std::vector<std::unique_ptr<unsigned char[]>> records;
+    for (uint32_t length : {0u, 1u, 2u, 3u, 4u}) {
+        records.push_back(ShortRecord(length));
+        auto* item = reinterpret_cast<LifoFifoItem*>(records.back().get());
+        ASSERT_EQ(lifo.Write(item), 1) << length;
+        ASSERT_EQ(stack.Push(item), 1) << length;
+    }
+    CLS_LIFO lifo_copy(lifo);
+    CLS_Stack stack_copy;
+    stack_copy = stack;
+    lifo.FreeBottom(1);   // the length-0 record goes from the bottom; the rest move down
+    for (uint32_t length : {4u, 3u, 2u, 1u}) {
+        ExpectShortRecordBack([&](LifoFifoItem* out) { return lifo.Read(out); }, length);
+        ExpectShortRecordBack([&](LifoFifoItem* out) { return stack.Pop(out); }, length);
+        ExpectShortRecordBack([&](LifoFifoItem* out) { return lifo_copy.Read(out); }, length);
+        ExpectShortRecordBack([&](LifoFifoItem* out) { return stack_copy.Pop(out); }, length);
+    }
+    EXPECT_FALSE(lifo.IsItem());
+    ExpectShortRecordBack([&](LifoFifoItem* out) { return stack.Pop(out); }, 0);
+    ExpectShortRecordBack([&](LifoFifoItem* out) { return lifo_copy.Read(out); }, 0);
+    EXPECT_EQ(stack.Push(nullptr), 0);
+    EXPECT_EQ(lifo.Write(nullptr), 0);
 }
 
 TEST(Fifo, FreeTopDropsOldestFreeBottomNewestZeroDropsAll) {
@@ -224,8 +281,13 @@ void LifoBasics() {
     ASSERT_EQ((q.*Take)(x.item()), 1);
     EXPECT_EQ(std::memcmp(x.bytes, twelve.bytes.data(), 12), 0);
     EXPECT_EQ(x.bytes[12], 0xEE);
-    unsigned char short_rec[4] = {2, 0, 0, 0};
-    EXPECT_EQ((q.*Put)(reinterpret_cast<LifoFifoItem*>(short_rec)), 0);
+    unsigned char short_rec[4] = {2, 0, 0, 0};   // shorter than its length field: still stored
+    EXPECT_EQ((q.*Put)(reinterpret_cast<LifoFifoItem*>(short_rec)), 1);
+    Out y;
+    ASSERT_EQ((q.*Take)(y.item()), 1);
+    EXPECT_EQ(y.bytes[0], 2);
+    EXPECT_EQ(y.bytes[1], 0);
+    EXPECT_EQ(y.bytes[2], 0xEE);   // two bytes back, no more
     EXPECT_EQ(q.GetSize(), 3);
 }
 

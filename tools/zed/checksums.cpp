@@ -113,6 +113,11 @@ int RunHistoryShow(const std::string& file, std::ostream& out) {
     if (bytes.size() >= 22)
         for (int i = 0; i < 4; ++i)
             stored |= static_cast<int32_t>(static_cast<unsigned char>(bytes[18 + i])) << (8 * i);
+    // Room for every record the file holds (at most one per 4 bytes after the header).
+    const int64_t most = static_cast<int64_t>((bytes.size() - 18) / 4) + 1;
+    // A count above that cannot be right, and a history drops (count - capacity) records by the
+    // count it finds: the working copy says 0 instead, so that every whole record is listed.
+    if (stored >= most && bytes.size() >= 22) std::memset(bytes.data() + 18, 0, 4);
     std::error_code ec;
     const std::string copy =
         (std::filesystem::temp_directory_path(ec) / ("zed-history-show-" + std::to_string(std::rand()) + ".tmp"))
@@ -125,12 +130,11 @@ int RunHistoryShow(const std::string& file, std::ostream& out) {
             return 1;
         }
     }
-    // Room for every record the file holds (at most one per 4 bytes after the header).
-    const int64_t most = static_cast<int64_t>((bytes.size() - 18) / 4) + 1;
     const int capacity = static_cast<int>(stored > 0 && stored < most ? stored : most);
     int shown = 0;
     {
-        CLS_History history(copy.c_str(), capacity);
+        std::string name = copy;   // the constructor takes a writable name
+        CLS_History history(name.data(), capacity);
         out << file << ": " << history.GetCount() << " record(s), count field " << stored << ", "
             << bytes.size() << " bytes\n";
         for (int i = 0; i < history.GetCount(); ++i) {

@@ -43,8 +43,10 @@ void DemoUtil(std::ostream& out) {
     BuferBinToAscii(bytes + sizeof(tagAPOINT), static_cast<int>(sizeof(tagAPOINT)), letters.data());
     out << "  second point as letters      " << std::string(letters.begin(), letters.end()) << "\n";
     CLS_HexConvertor hex;
-    out << "  \"7f\" and \"123456789ABCDEF0\" read as hexadecimal: " << +hex.AsciiToByte("7f") << ", "
-        << hex.AsciiToQWord("123456789ABCDEF0") << "\n";
+    char byte_text[] = "7f";   // the parsers take writable text
+    char qword_text[] = "123456789ABCDEF0";
+    out << "  \"7f\" and \"123456789ABCDEF0\" read as hexadecimal: " << +hex.AsciiToByte(byte_text)
+        << ", " << hex.AsciiToQWord(qword_text) << "\n";
 
     // Each point travels through a FIFO as a record: its length, then the point.
     struct PointRecord {
