@@ -3,6 +3,7 @@
 
 #include "log/log_options.h"
 #include "platform/language.h"
+#include "platform/resource_module.h"
 
 namespace zed {
 namespace {
@@ -27,5 +28,22 @@ void LibraryDetach() {
 }
 
 bool LibraryAttached() { return g_attached; }
+
+namespace {
+
+// The sequence runs from this static object: the only entry on POSIX; on Windows it runs first
+// in the DLL (DllMain then finds the work done) and alone in a program that links the library's
+// objects itself (the test program), with the program as the library instance. Constructed
+// after the language service, which is therefore destroyed after the unload sequence.
+struct LibraryLifetime {
+    LibraryLifetime() {
+        LangService();
+        LibraryAttach(platform::OwnModule());
+    }
+    ~LibraryLifetime() { LibraryDetach(); }
+};
+LibraryLifetime g_library_lifetime;
+
+}  // namespace
 
 }  // namespace zed

@@ -244,15 +244,23 @@ DWORD FileSetEnd(HANDLE handle) {
 
 DWORD FileFlush(HANDLE handle) { return ::fsync(Fd(handle)) == 0 ? 0 : FromErrno(errno); }
 
+namespace {
+// A lock request of `type` on n bytes from offset.
+struct flock LockRange(short type, uint64_t offset, uint64_t n) {
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = static_cast<off_t>(n);
+    return fl;
+}
+}  // namespace
+
 DWORD FileLock(HANDLE handle, uint64_t offset, uint64_t n) {
     if (n == 0) return fe::kInvalidParameter;
     // Open-file-description locks conflict between handles even inside one process, as on
     // Windows; a write lock needs no write access there.
-    struct flock fl {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = static_cast<off_t>(offset);
-    fl.l_len = static_cast<off_t>(n);
+    struct flock fl = LockRange(F_WRLCK, offset, n);
     if (::fcntl(Fd(handle), F_OFD_SETLK, &fl) == 0) return 0;
     if (errno == EBADF) {
         // A write lock on a read-only descriptor: take a read lock after checking no one else
@@ -268,12 +276,7 @@ DWORD FileLock(HANDLE handle, uint64_t offset, uint64_t n) {
 
 DWORD FileUnlock(HANDLE handle, uint64_t offset, uint64_t n) {
     if (n == 0) return fe::kInvalidParameter;
-    struct flock fl {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = static_cast<off_t>(offset);
-    fl.l_len = static_cast<off_t>(n);
-    fl.l_type = F_UNLCK;
+    struct flock fl = LockRange(F_UNLCK, offset, n);
     if (::fcntl(Fd(handle), F_OFD_SETLK, &fl) != 0) return FromErrno(errno);
     return 0;
 }

@@ -275,6 +275,14 @@ DWORD Write(RegRoot root, Change change) {
     return rc != 0 ? rc : commit;
 }
 
+// The open key's node, with its hive brought up to date first; the caller holds the store lock.
+DWORD Lookup(Store& s, RegKey key, hive::Key** out) {
+    Hive& hive = s.Of(key->root);
+    hive.Refresh();
+    *out = Resolve(hive, key->parts);
+    return *out != nullptr ? DWORD{0} : DWORD{kRegKeyDeleted};
+}
+
 }  // namespace
 
 DWORD RegistryOpen(RegRoot root, const char* path, RegAccess, RegKey* out) {
@@ -325,10 +333,8 @@ DWORD RegistryQuery(RegKey key, const char* name, DWORD* type, void* data, DWORD
     if (key == nullptr) return kRegInvalidHandle;
     Store& s = TheStore();
     std::lock_guard<std::recursive_mutex> guard(s.mutex);
-    Hive& hive = s.Of(key->root);
-    hive.Refresh();
-    hive::Key* k = Resolve(hive, key->parts);
-    if (k == nullptr) return kRegKeyDeleted;
+    hive::Key* k = nullptr;
+    if (const DWORD rc = Lookup(s, key, &k); rc != 0) return rc;
     const hive::Value* v = k->FindValue(NameOf(name));
     if (v == nullptr) return kRegNotFound;
     if (type != nullptr) *type = v->type;
@@ -387,10 +393,8 @@ DWORD RegistryEnumValue(RegKey key, DWORD index, char* name, DWORD* name_size, D
     if (name == nullptr || name_size == nullptr) return kRegInvalidParameter;
     Store& s = TheStore();
     std::lock_guard<std::recursive_mutex> guard(s.mutex);
-    Hive& hive = s.Of(key->root);
-    hive.Refresh();
-    hive::Key* k = Resolve(hive, key->parts);
-    if (k == nullptr) return kRegKeyDeleted;
+    hive::Key* k = nullptr;
+    if (const DWORD rc = Lookup(s, key, &k); rc != 0) return rc;
     if (index >= k->values.size()) return kRegNoMoreItems;
     const hive::Value& v = k->values[index];
     if (v.name.size() + 1 > *name_size) return kRegMoreData;
@@ -412,10 +416,8 @@ DWORD RegistryEnumKey(RegKey key, DWORD index, char* name, DWORD* name_size) {
     if (name == nullptr || name_size == nullptr) return kRegInvalidParameter;
     Store& s = TheStore();
     std::lock_guard<std::recursive_mutex> guard(s.mutex);
-    Hive& hive = s.Of(key->root);
-    hive.Refresh();
-    hive::Key* k = Resolve(hive, key->parts);
-    if (k == nullptr) return kRegKeyDeleted;
+    hive::Key* k = nullptr;
+    if (const DWORD rc = Lookup(s, key, &k); rc != 0) return rc;
     if (index >= k->subkeys.size()) return kRegNoMoreItems;
     const std::string& n = k->subkeys[index]->name;
     if (n.size() + 1 > *name_size) return kRegMoreData;
