@@ -12,26 +12,21 @@ namespace {
 constexpr float kSentinel = -12345.0f;
 
 TEST(CrossVectors, CrossingParallelAndOutsideSegments) {
-    tagFPOINT at{kSentinel, kSentinel};
-    EXPECT_EQ(CrossVectors(tagAPOINT(0, 0), tagAPOINT(10, 10), tagAPOINT(0, 10), tagAPOINT(10, 0), &at), 1);
-    EXPECT_EQ(at.x, 5.0f);
-    EXPECT_EQ(at.y, 5.0f);
-
-    tagFPOINT untouched{kSentinel, kSentinel};
-    EXPECT_EQ(CrossVectors(tagAPOINT(0, 0), tagAPOINT(10, 0), tagAPOINT(0, 1), tagAPOINT(10, 1), &untouched), 0);
-    EXPECT_EQ(CrossVectors(tagAPOINT(0, 0), tagAPOINT(1, 1), tagAPOINT(5, 0), tagAPOINT(5, 10), &untouched), 0);
-    EXPECT_EQ(untouched.x, kSentinel);   // beyond the first segment: nothing written
-    EXPECT_EQ(untouched.y, kSentinel);
-
-    // The lines cross beyond the end of the second segment: 0, but the crossing is written.
-    tagFPOINT beyond{kSentinel, kSentinel};
-    EXPECT_EQ(CrossVectors(tagAPOINT(0, 5), tagAPOINT(10, 5), tagAPOINT(4, 0), tagAPOINT(4, 2), &beyond), 0);
-    EXPECT_EQ(beyond.x, 4.0f);
-    EXPECT_EQ(beyond.y, 5.0f);
-    // A vertical second segment is measured along y; ends touch.
-    EXPECT_EQ(CrossVectors(tagAPOINT(0, 5), tagAPOINT(10, 5), tagAPOINT(4, 0), tagAPOINT(4, 5), nullptr), 1);
-    // A zero-length second segment is parallel to everything.
-    EXPECT_EQ(CrossVectors(tagAPOINT(0, 5), tagAPOINT(10, 5), tagAPOINT(4, 5), tagAPOINT(4, 5), nullptr), 0);
+    const float S = kSentinel;
+    const struct { float a0x, a0y, a1x, a1y, b0x, b0y, b1x, b1y; int result; float x, y; } cases[] = {
+        {0, 0, 10, 10, 0, 10, 10, 0, 1, 5, 5},
+        {0, 0, 10, 0, 0, 1, 10, 1, 0, S, S},    // parallel
+        {0, 0, 1, 1, 5, 0, 5, 10, 0, S, S},     // beyond the first segment: nothing written
+        {0, 5, 10, 5, 4, 0, 4, 2, 0, 4, 5},     // beyond the second: 0, but the crossing is written
+        {0, 5, 10, 5, 4, 0, 4, 5, 1, 4, 5},     // vertical second segment measured along y; ends touch
+        {0, 5, 10, 5, 4, 5, 4, 5, 0, S, S},     // a zero-length second segment is parallel to all
+    };
+    for (const auto& c : cases) {
+        tagFPOINT at{S, S};
+        EXPECT_EQ(CrossVectors(tagAPOINT(c.a0x, c.a0y), tagAPOINT(c.a1x, c.a1y), tagAPOINT(c.b0x, c.b0y),
+                               tagAPOINT(c.b1x, c.b1y), &at), c.result) << c.a1x << " " << c.b0x;
+        EXPECT_TRUE(at.x == c.x && at.y == c.y) << at.x << "," << at.y;
+    }
 }
 
 TEST(CrossVectors, AgreesWithDoublePrecisionOnRandomSegments) {
@@ -91,11 +86,8 @@ TEST(PointPlumb, EveryCaseOnOneCorner) {
         int segment = 77;
         EXPECT_EQ(PointPlumb(tagAPOINT(c.px, c.py), corner, &foot, &second, &segment), c.result)
             << c.px << "," << c.py;
-        EXPECT_EQ(segment, c.segment) << c.px << "," << c.py;
-        EXPECT_EQ(foot.x, c.fx) << c.px << "," << c.py;
-        EXPECT_EQ(foot.y, c.fy) << c.px << "," << c.py;
-        EXPECT_EQ(second.x, c.sx) << c.px << "," << c.py;
-        EXPECT_EQ(second.y, c.sy) << c.px << "," << c.py;
+        EXPECT_TRUE(segment == c.segment && foot.x == c.fx && foot.y == c.fy && second.x == c.sx &&
+                    second.y == c.sy) << c.px << "," << c.py;
     }
     EXPECT_EQ(PointPlumb(tagAPOINT(8, 2), corner, nullptr, nullptr, nullptr), 2);
     int segment = 5;
@@ -127,21 +119,17 @@ TEST(PointPlumb, FeetAreOnTheSegmentsAndPerpendicular) {
 }
 
 TEST(DistanceAndTolerance, HandCases) {
-    tagAPOINT a(1, 2), b(4, 6);
+    tagAPOINT a(1, 2), b(4, 6), big(-3e38f, 0), big2(3e38f, 0);
     EXPECT_EQ(DistancePoints(&a, &b), 5.0f);
     EXPECT_EQ(DistancePoints(&b, &a), 5.0f);
-    EXPECT_EQ(DistancePoints(&a, &a), 0.0f);
     EXPECT_EQ(DistancePoints(nullptr, &a), FLT_MAX);
-    tagAPOINT big(-3e38f, 0), big2(3e38f, 0);   // no overflow in the widened arithmetic
-    EXPECT_EQ(DistancePoints(&big, &big2), INFINITY);
-
-    EXPECT_TRUE(Tolerance(10.5, 10, 5, true));
-    EXPECT_FALSE(Tolerance(10.6, 10, 5, true));
-    EXPECT_TRUE(Tolerance(9.5, 10, 5, true));
-    EXPECT_TRUE(Tolerance(12, 10, 2, false));    // both ends included
-    EXPECT_TRUE(Tolerance(8, 10, 2, false));
-    EXPECT_FALSE(Tolerance(12.000001, 10, 2, false));
-    EXPECT_FALSE(Tolerance(-100, -100, -1, false));   // a negative tolerance is an empty range
+    EXPECT_EQ(DistancePoints(&big, &big2), INFINITY);   // no overflow in the widened arithmetic
+    // Percent tolerance, then absolute with both ends included; a negative range is empty.
+    const struct { double v, ref, tol; bool percent, in; } cases[] = {
+        {10.5, 10, 5, true, true},   {10.6, 10, 5, true, false},  {9.5, 10, 5, true, true},
+        {12, 10, 2, false, true},    {8, 10, 2, false, true},     {12.000001, 10, 2, false, false},
+        {-100, -100, -1, false, false}};
+    for (const auto& c : cases) EXPECT_EQ(Tolerance(c.v, c.ref, c.tol, c.percent), c.in) << c.v;
 }
 
 }  // namespace
