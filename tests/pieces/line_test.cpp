@@ -2,6 +2,8 @@
 // repair, and equality.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,10 +22,9 @@ using piecetest::SamePoint;
 struct OwnedLine {
     CLS_LK line;
     OwnedLine() { std::memset(static_cast<void*>(&line), 0, sizeof line); }
-    explicit OwnedLine(const std::vector<tagAPOINT>& pts) : OwnedLine() {
-        std::vector<tagAPOINT> copy = pts;
-        if (!copy.empty()) {
-            EXPECT_EQ(line.AppendPoints(copy.data(), static_cast<int>(copy.size())), 0);
+    explicit OwnedLine(std::vector<tagAPOINT> pts) : OwnedLine() {
+        if (!pts.empty()) {
+            EXPECT_EQ(line.AppendPoints(pts.data(), static_cast<int>(pts.size())), 0);
         }
     }
     ~OwnedLine() { zed::HeapRelease(line.points); }
@@ -31,9 +32,7 @@ struct OwnedLine {
     OwnedLine& operator=(const OwnedLine&) = delete;
 };
 
-std::vector<tagAPOINT> Abcde() {
-    return {Pt(1, 1), Pt(2, 2), Pt(3, 3), Pt(4, 4), Pt(5, 5)};
-}
+std::vector<tagAPOINT> Abcde() { return {Pt(1, 1), Pt(2, 2), Pt(3, 3), Pt(4, 4), Pt(5, 5)}; }
 
 std::string Xs(const CLS_LK& line) {
     std::string s;
@@ -41,60 +40,78 @@ std::string Xs(const CLS_LK& line) {
     return s;
 }
 
-TEST(PieceLine, InsertBeforeMovesTheTailUp) {
+std::string DrawFlags(const CLS_LK& line) {
+    std::string s;
+    for (const auto& q : Points(line)) s += q.a.IsDraw() ? 'd' : 'u';
+    return s;
+}
+
+TEST(PieceLine, SinglePointEditsOnTheirBoundaries) {
+    // B: insert 'X' before, A: insert 'X' after, d: delete one, D: delete a range.
+    const struct { char op; int a, b, result; const char* after; } cases[] = {
+        {'B', 2, 0, 2, "ABXCDE"}, {'B', 0, 0, 0, "XABCDE"}, {'B', 5, 0, -1, "ABCDE"},
+        {'B', -1, 0, -1, "ABCDE"}, {'A', 1, 0, 1, "ABXCDE"}, {'A', 4, 0, 5, "ABCDEX"},
+        {'A', 5, 0, -1, "ABCDE"},  {'d', 4, 0, 1, "ABCD"},   {'d', -1, 0, 1, "ABCD"},
+        {'d', 0, 0, 1, "BCDE"},    {'d', 5, 0, -1, "ABCDE"}, {'d', -2, 0, -1, "ABCDE"},
+        {'D', 3, 1, -1, "ABCDE"},  {'D', 1, 5, -1, "ABCDE"}, {'D', -1, 2, -1, "ABCDE"},
+        {'D', 1, 3, 1, "AE"},      {'D', 0, 0, 1, "BCDE"},   {'D', 0, -1, 0, ""},
+    };
+    for (const auto& c : cases) {
+        OwnedLine l(Abcde());
+        tagAPOINT x = Pt(24, 0);
+        const int got = c.op == 'B'   ? l.line.InsertPointBefore(c.a, x)
+                        : c.op == 'A' ? l.line.InsertPointAfter(c.a, x)
+                        : c.op == 'd' ? l.line.DeletePoint(c.a)
+                                      : l.line.DeletePoints(c.a, c.b);
+        EXPECT_EQ(got, c.result) << c.op << c.a << "," << c.b;
+        EXPECT_EQ(Xs(l.line), c.after) << c.op << c.a << "," << c.b;
+        if (c.op == 'B' && c.result == 0) {   // the rectangle follows inserts
+            EXPECT_EQ(+l.line.rect.bottom, 0.0f);
+            EXPECT_EQ(+l.line.rect.right, 24.0f);
+        }
+        if (c.op == 'd' && c.a == 4) {   // and is left alone by deletes until recomputed
+            EXPECT_EQ(+l.line.rect.right, 5.0f);
+            l.line.ComputeRect();
+            EXPECT_EQ(+l.line.rect.right, 4.0f);
+        }
+    }
+}
+
+TEST(PieceLine, BadArgumentsEmptyingAndNoPointsToAdd) {
     OwnedLine l(Abcde());
-    tagAPOINT x = Pt(24, 0);   // 'X'
-    EXPECT_EQ(l.line.InsertPointBefore(2, x), 2);
-    EXPECT_EQ(Xs(l.line), "ABXCDE");
-    EXPECT_EQ(l.line.InsertPointBefore(0, x), 0);
-    EXPECT_EQ(Xs(l.line), "XABXCDE");
-    EXPECT_EQ(+l.line.rect.bottom, 0.0f);   // the rectangle follows inserts
-    EXPECT_EQ(+l.line.rect.right, 24.0f);
-    EXPECT_EQ(l.line.InsertPointBefore(7, x), -1);
-    EXPECT_EQ(l.line.InsertPointBefore(-1, x), -1);
+    tagAPOINT x = Pt(24, 0);
     EXPECT_EQ(l.line.InsertPointsBefore(0, nullptr, 1), -1);
     EXPECT_EQ(l.line.InsertPointsBefore(0, &x, -1), -1);
     // No points to add is no error: the line stays as it is.
     EXPECT_EQ(l.line.InsertPointsBefore(2, nullptr, 0), 2);
     EXPECT_EQ(l.line.InsertPointsAfter(2, nullptr, 0), 2);
-    EXPECT_EQ(l.line.AppendPoints(nullptr, 0), 7);
-    EXPECT_EQ(Xs(l.line), "XABXCDE");
-}
-
-TEST(PieceLine, InsertAfterTheLastPointAppends) {
-    OwnedLine l(Abcde());
-    tagAPOINT x = Pt(24, 0);
-    EXPECT_EQ(l.line.InsertPointAfter(1, x), 1);
-    EXPECT_EQ(Xs(l.line), "ABXCDE");
-    EXPECT_EQ(l.line.InsertPointAfter(5, x), 6);
-    EXPECT_EQ(Xs(l.line), "ABXCDEX");
-    EXPECT_EQ(l.line.InsertPointAfter(7, x), -1);
-}
-
-TEST(PieceLine, GrowthTakesCapacityPlusNPlusTen) {
-    OwnedLine l;
-    std::vector<tagAPOINT> pts = Abcde();
-    EXPECT_EQ(l.line.AppendPoints(pts.data(), 5), 0);
-    EXPECT_EQ(+l.line.capacity, 15);   // a line without points: n + 10
-    std::vector<tagAPOINT> more(9, Pt(7, 7));
-    EXPECT_EQ(l.line.AppendPoints(more.data(), 9), 5);   // 5 + 9 < 15: no growth
-    EXPECT_EQ(+l.line.capacity, 15);
-    EXPECT_EQ(l.line.AppendPoints(more.data(), 1), 14);   // 14 + 1 >= 15: 15 + 1 + 10
-    EXPECT_EQ(+l.line.capacity, 26);
-    EXPECT_EQ(+l.line.count, 15);
-    // Invariant: at least one free slot, and the slots beyond count were zero-filled.
-    for (int i = 15; i < 26; ++i) EXPECT_TRUE(SamePoint(l.line.points[i], tagAPOINT())) << i;
-}
-
-TEST(PieceLine, AppendToAnEmptiedBufferReplacesIt) {
-    OwnedLine l(Abcde());
-    EXPECT_EQ(l.line.DeletePoints(0, -1), 0);
+    EXPECT_EQ(l.line.AppendPoints(nullptr, 0), 5);
+    EXPECT_EQ(Xs(l.line), "ABCDE");
+    EXPECT_EQ(l.line.DeletePoints(0, 3), 1);
+    EXPECT_EQ(l.line.DeletePoint(-1), 0);   // the last point goes: empty
+    EXPECT_EQ(l.line.DeletePoint(-1), -1);
+    EXPECT_EQ(l.line.DeletePoints(0, -1), -1);
+    l.line.ComputeRect();
+    EXPECT_TRUE(l.line.rect == FRECT());
+    // Appending to the emptied buffer replaces it with n + 10 slots.
     EXPECT_NE(+l.line.points, nullptr);
     tagAPOINT two[2] = {Pt(9, 9), Pt(8, 8)};
     EXPECT_EQ(l.line.AppendPoints(two, 2), 0);
     EXPECT_EQ(+l.line.capacity, 12);
-    EXPECT_EQ(+l.line.count, 2);
     EXPECT_EQ(+l.line.rect.left, 8.0f);
+}
+
+TEST(PieceLine, GrowthTakesCapacityPlusNPlusTen) {
+    OwnedLine l;
+    std::vector<tagAPOINT> pts = Abcde(), more(9, Pt(7, 7));
+    EXPECT_EQ(l.line.AppendPoints(pts.data(), 5), 0);
+    EXPECT_EQ(+l.line.capacity, 15);   // a line without points: n + 10
+    EXPECT_EQ(l.line.AppendPoints(more.data(), 9), 5);   // 5 + 9 < 15: no growth
+    EXPECT_EQ(+l.line.capacity, 15);
+    EXPECT_EQ(l.line.AppendPoints(more.data(), 1), 14);   // 14 + 1 >= 15: 15 + 1 + 10
+    EXPECT_EQ(+l.line.capacity, 26);
+    // Invariant: at least one free slot, and the slots beyond count were zero-filled.
+    for (int i = 15; i < 26; ++i) EXPECT_TRUE(SamePoint(l.line.points[i], tagAPOINT())) << i;
 }
 
 TEST(PieceLine, PointsFromTheLineItselfAreInsertedIntact) {
@@ -108,45 +125,11 @@ TEST(PieceLine, PointsFromTheLineItselfAreInsertedIntact) {
         }
         const int cap = l.line.capacity;
         EXPECT_EQ(l.line.InsertPointsBefore(1, +l.line.points, 3), 1);
-        EXPECT_EQ(Xs(l.line), "AABCBCDE");
         EXPECT_EQ(l.line.InsertPointsAfter(2, +l.line.points + 5, 3), 2);
-        EXPECT_EQ(Xs(l.line), "AABCDECBCDE");
         EXPECT_EQ(l.line.AppendPoints(l.line.points, 4), 11);
         EXPECT_EQ(Xs(l.line), "AABCDECBCDEAABC");
         EXPECT_EQ(grow != 0, +l.line.capacity != cap);
     }
-}
-
-TEST(PieceLine, DeleteKeepsTheRectangleUntilRecomputed) {
-    OwnedLine l(Abcde());
-    EXPECT_EQ(l.line.DeletePoint(4), 1);
-    EXPECT_EQ(Xs(l.line), "ABCD");
-    EXPECT_EQ(+l.line.rect.right, 5.0f);
-    l.line.ComputeRect();
-    EXPECT_EQ(+l.line.rect.right, 4.0f);
-    EXPECT_EQ(l.line.DeletePoint(-1), 1);
-    EXPECT_EQ(Xs(l.line), "ABC");
-    EXPECT_EQ(l.line.DeletePoint(3), -1);
-    EXPECT_EQ(l.line.DeletePoint(-2), -1);
-    EXPECT_EQ(l.line.DeletePoint(0), 1);
-    EXPECT_EQ(Xs(l.line), "BC");
-    EXPECT_EQ(l.line.DeletePoints(0, 0), 1);
-    EXPECT_EQ(l.line.DeletePoint(-1), 0);   // the last point goes: empty
-    EXPECT_EQ(l.line.DeletePoint(-1), -1);
-    l.line.ComputeRect();
-    EXPECT_TRUE(l.line.rect == FRECT());
-}
-
-TEST(PieceLine, DeletePointsChecksBothEnds) {
-    OwnedLine l(Abcde());
-    EXPECT_EQ(l.line.DeletePoints(3, 1), -1);
-    EXPECT_EQ(l.line.DeletePoints(1, 5), -1);
-    EXPECT_EQ(l.line.DeletePoints(-1, 2), -1);
-    EXPECT_EQ(Xs(l.line), "ABCDE");
-    EXPECT_EQ(l.line.DeletePoints(1, 3), 1);
-    EXPECT_EQ(Xs(l.line), "AE");
-    EXPECT_EQ(l.line.DeletePoints(0, -1), 0);
-    EXPECT_EQ(l.line.DeletePoints(0, -1), -1);
 }
 
 // Random edits against a plain vector as the model.
@@ -186,7 +169,7 @@ TEST(PieceLine, RandomEditsMatchAVectorModel) {
 }
 
 TEST(PieceLine, RefusedGrowthLeavesTheLineUnchanged) {
-    OwnedLine l(Abcde());
+    OwnedLine l(Abcde()), empty;
     std::vector<tagAPOINT> many(20, Pt(50, 50));
     const tagAPOINT* before = l.line.points;
     zed::heap_faults::FailAfter(0);
@@ -195,61 +178,47 @@ TEST(PieceLine, RefusedGrowthLeavesTheLineUnchanged) {
     EXPECT_EQ(l.line.InsertPointsAfter(0, many.data(), 20), -1);
     EXPECT_EQ(l.line.InsertPointsAfter(2, +l.line.points, 2), -1);   // aliasing copy refused
     EXPECT_EQ(l.line.ChangeDirect(), 0);
+    EXPECT_EQ(empty.line.AppendPoints(many.data(), 3), -1);
     zed::heap_faults::Reset();
     EXPECT_EQ(+l.line.points, before);
     EXPECT_EQ(Xs(l.line), "ABCDE");
     EXPECT_EQ(+l.line.capacity, 15);
     EXPECT_EQ(+l.line.rect.right, 5.0f);
     EXPECT_EQ(+l.line.clockwise, 0);
-    OwnedLine empty;
-    zed::heap_faults::FailAfter(0);
-    EXPECT_EQ(empty.line.AppendPoints(many.data(), 3), -1);
-    zed::heap_faults::Reset();
     EXPECT_EQ(+empty.line.points, nullptr);
     EXPECT_EQ(+empty.line.count, 0);
 }
 
-TEST(PieceLine, ChangeDirectReversesAndMovesPenFlags) {
-    // Three points: only the first and last pen flags change.
+TEST(PieceLine, ChangeDirectReversesAndRepairsPenFlags) {
+    // Three points: only the first and last pen flags change; the rest of the attribute stays.
     OwnedLine three({Pt(0, 0, 1, ATR::kCorner, 5, 11), Pt(1, 0, 0), Pt(2, 0, 0, 0, 0, 40000)});
     EXPECT_EQ(three.line.ChangeDirect(), 1);
     auto p = Points(three.line);
     ASSERT_EQ(p.size(), 3u);
     EXPECT_EQ(+p[0].x, 2.0f);
-    EXPECT_EQ(p[0].a.IsDraw(), 0);
-    EXPECT_EQ(p[1].a.IsDraw(), 0);   // the repair loop needs four points
-    EXPECT_EQ(p[2].a.IsDraw(), 1);
+    EXPECT_EQ(DrawFlags(three.line), "uud");   // the repair loop needs four points
     EXPECT_EQ(p[2].a.IsCorner(), 1);
     EXPECT_EQ(+p[2].a.kind, 5);
     EXPECT_EQ(p[2].a.GetCode(), 11u);
     EXPECT_EQ(+three.line.clockwise, 1);
     EXPECT_EQ(+three.line.capacity, 13);   // a new buffer of the same size
 
-    // A drawn run A-B-C, a lift to D and a drawn run D-E-F: reversed, the lift belongs to C.
+    // A drawn run A-B-C, a lift to D and a drawn run D-E-F: reversed F E D C B A with the old
+    // flags d d u d d u; the first cleared and the last set. No pair is near enough to repair.
     OwnedLine runs({Pt(0, 0, 0), Pt(10, 0), Pt(20, 0), Pt(100, 0, 0), Pt(110, 0), Pt(120, 0)});
     EXPECT_EQ(runs.line.ChangeDirect(), 1);
-    std::string draw;
-    for (const auto& q : Points(runs.line)) draw += q.a.IsDraw() ? 'd' : 'u';
-    // New order F E D C B A with the old flags d d u d d u; the first cleared and the last set
-    // give u d u d d d. No pair is near enough for the repair.
-    EXPECT_EQ(draw, "ududdd");
-}
+    EXPECT_EQ(DrawFlags(runs.line), "ududdd");
 
-TEST(PieceLine, ChangeDirectRepairsNearPairs) {
     // Near pairs (< 2 apart) whose pen flags differ swap them; two lifted points < 15 apart merge.
-    OwnedLine l({Pt(0, 0, 0), Pt(10, 0), Pt(11, 0, 0), Pt(11.5f, 0), Pt(40, 0, 0), Pt(45, 0, 0),
-                 Pt(60, 0)});
-    // Reversed: 60(u->first) 45 40 11.5 11 10 0(last). Old flags of these: d u u d u d u.
-    EXPECT_EQ(l.line.ChangeDirect(), 1);
-    std::string draw;
-    for (const auto& q : Points(l.line)) draw += q.a.IsDraw() ? 'd' : 'u';
-    // Ends fixed: u u u d u d d. At 40 (after 45): both lifted, 5 apart: 45 takes the pen down.
-    // At 11 (after 11.5): already lifted after a drawn point. At 10 (after 11): 1 apart, flags
-    // differ: 11 drawn, 10 lifted.
-    EXPECT_EQ(draw, "ududdud");
+    // Reversed: 60 45 40 11.5 11 10 0, ends fixed: u u u d u d d. At 40 (after 45): both lifted,
+    // 5 apart: 45 takes the pen down. At 10 (after 11): 1 apart, flags differ: they swap.
+    OwnedLine near({Pt(0, 0, 0), Pt(10, 0), Pt(11, 0, 0), Pt(11.5f, 0), Pt(40, 0, 0), Pt(45, 0, 0),
+                    Pt(60, 0)});
+    EXPECT_EQ(near.line.ChangeDirect(), 1);
+    EXPECT_EQ(DrawFlags(near.line), "ududdud");
 }
 
-TEST(PieceLine, EqualityFollowsTheRule) {
+TEST(PieceLine, EqualityLooksAtEveryField) {
     OwnedLine a(Abcde()), b(Abcde());
     a.line.type = b.line.type = CLS_LK::linePrepared;
     a.line.param = 1;
@@ -260,60 +229,46 @@ TEST(PieceLine, EqualityFollowsTheRule) {
     a.line.type = b.line.type = CLS_LK::lineParam3;
     EXPECT_FALSE(a.line == b.line);
     b.line.param = 1;
+    const std::function<void(CLS_LK&)> changes[] = {
+        [](CLS_LK& l) { l.points[2].a.kind = 3; },    [](CLS_LK& l) { l.points[2].a.flags |= ATR::kCorner; },
+        [](CLS_LK& l) { l.points[2].a.code = 1; },    [](CLS_LK& l) { l.rect.top += 1; },
+        [](CLS_LK& l) { l.code = 9; },                [](CLS_LK& l) { l.closed = 1; },
+        [](CLS_LK& l) { l.points[0].x = std::numeric_limits<float>::quiet_NaN(); },   // NaN never equal
+    };
+    for (size_t i = 0; i < sizeof changes / sizeof changes[0]; ++i) {
+        CLS_LK saved;
+        saved = b.line;
+        const tagAPOINT saved_points[5] = {b.line.points[0], b.line.points[1], b.line.points[2],
+                                           b.line.points[3], b.line.points[4]};
+        EXPECT_TRUE(a.line == b.line) << i;
+        changes[i](b.line);
+        EXPECT_FALSE(a.line == b.line) << i;
+        b.line = saved;
+        for (int k = 0; k < 5; ++k) b.line.points[k] = saved_points[k];
+    }
+    a.line.points[6] = Pt(99, 99);   // points beyond count do not count
     EXPECT_TRUE(a.line == b.line);
-    b.line.points[2].a.kind = 3;
-    EXPECT_FALSE(a.line == b.line);
-    b.line.points[2].a.kind = 0;
-    b.line.points[2].a.flags |= ATR::kCorner;
-    EXPECT_FALSE(a.line == b.line);
-    b.line.points[2].a.flags = a.line.points[2].a.flags;
-    b.line.points[2].a.code = 1;
-    EXPECT_FALSE(a.line == b.line);
-    b.line.points[2].a.code = 0;
-    EXPECT_TRUE(a.line == b.line);
-    b.line.rect.top += 1;
-    EXPECT_FALSE(a.line == b.line);
-    b.line.rect.top -= 1;
-    b.line.code = 9;
-    EXPECT_FALSE(a.line == b.line);
-    b.line.code = a.line.code;
-    b.line.closed = 1;
-    EXPECT_FALSE(a.line == b.line);
-    b.line.closed = 0;
-    // Points beyond count do not count; a NaN is never equal.
-    a.line.points[6] = Pt(99, 99);
-    EXPECT_TRUE(a.line == b.line);
-    a.line.points[0].x = b.line.points[0].x = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FALSE(a.line == b.line);
+    a.line.points[0].x = std::numeric_limits<float>::quiet_NaN();
     EXPECT_FALSE(a.line == a.line);
-}
 
-TEST(PieceLine, LinesWithoutBuffersAreEqualOnlyToEachOther) {
-    OwnedLine a, b, c(Abcde());
-    a.line.type = b.line.type = c.line.type = CLS_LK::lineLeading;
-    EXPECT_TRUE(a.line == b.line);
+    // A line without a buffer equals only another one without; assignment shares the buffer.
+    OwnedLine bare1, bare2, c(Abcde());
+    bare1.line.type = bare2.line.type = c.line.type = CLS_LK::lineLeading;
+    EXPECT_TRUE(bare1.line == bare2.line);
     c.line.count = 0;
     c.line.rect = FRECT();
-    EXPECT_FALSE(a.line == c.line);
-    EXPECT_FALSE(c.line == a.line);
-}
-
-TEST(PieceLine, AssignmentSharesTheBuffer) {
-    OwnedLine a(Abcde());
+    EXPECT_FALSE(bare1.line == c.line);
+    EXPECT_FALSE(c.line == bare1.line);
     CLS_LK copy;
-    copy = a.line;
-    EXPECT_EQ(+copy.points, +a.line.points);
-    EXPECT_TRUE(copy == a.line);
-    CLS_LK fresh;
-    EXPECT_TRUE(fresh.rect == FRECT());
+    EXPECT_TRUE(copy.rect == FRECT());
+    copy = b.line;
+    EXPECT_EQ(+copy.points, +b.line.points);
 }
 
-TEST(PieceLine, NotchAndDrillTests) {
-    OwnedLine l(Abcde());
-    EXPECT_EQ(l.line.HasNotch(), 0);
-    EXPECT_EQ(l.line.HasDrill(), 0);
+TEST(PieceLine, NotchDrillAndReadyLookOnlyWithinCount) {
+    OwnedLine l(Abcde()), empty;
     l.line.points[3].a.flags |= ATR::kMark;
-    EXPECT_EQ(l.line.HasNotch(), 0);
+    EXPECT_EQ(l.line.HasNotch() + l.line.HasDrill(), 0);
     l.line.points[3].a.flags |= ATR::kNotch2;
     EXPECT_EQ(l.line.HasNotch(), 1);
     l.line.points[4].a.flags |= ATR::kDrill;
@@ -322,9 +277,7 @@ TEST(PieceLine, NotchAndDrillTests) {
     EXPECT_EQ(l.line.HasDrill(), 0);   // beyond count
     EXPECT_EQ(l.line.IsReady(3), 1);
     EXPECT_EQ(l.line.IsReady(4), 0);
-    OwnedLine empty;
-    EXPECT_EQ(empty.line.IsReady(0), 0);
-    EXPECT_EQ(empty.line.HasNotch(), 0);
+    EXPECT_EQ(empty.line.IsReady(0) + empty.line.HasNotch(), 0);
 }
 
 }  // namespace
