@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/heap.h"
 #include "zedll.h"
 
 namespace piecetest {
@@ -35,6 +36,21 @@ inline std::vector<tagAPOINT> Points(const CLS_LK& line) {
     if (line.points == nullptr || line.count <= 0) return {};
     return std::vector<tagAPOINT>(line.points, line.points + line.count);
 }
+
+/// A line outside any piece, owning its buffer.
+struct OwnedLine {
+    CLS_LK line;
+    explicit OwnedLine(std::vector<tagAPOINT> pts = {}, int closed = 0) {
+        std::memset(static_cast<void*>(&line), 0, sizeof line);
+        if (!pts.empty()) {
+            EXPECT_EQ(line.AppendPoints(pts.data(), static_cast<int>(pts.size())), 0);
+        }
+        line.closed = static_cast<uint8_t>(closed);
+    }
+    ~OwnedLine() { zed::HeapRelease(line.points); }
+    OwnedLine(const OwnedLine&) = delete;
+    OwnedLine& operator=(const OwnedLine&) = delete;
+};
 
 /// The invariants every piece keeps, even after a refused allocation.
 inline void ExpectConsistent(const CLS_LineKus& piece) {
