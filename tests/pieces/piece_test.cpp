@@ -197,7 +197,6 @@ TEST(PieceModel, LinesByIndex) {
     Fill(piece);
     EXPECT_TRUE(piece.GetLine(1) != nullptr && piece.GetLine2(3) != nullptr);
     EXPECT_TRUE(piece.GetLine(2) == nullptr && piece.GetLine(-1) == nullptr && piece.GetLine2(4) == nullptr);
-    EXPECT_TRUE(piece.GetRect() == piece.rect && piece.GetRectAll() == piece.rectAll);
 }
 
 // Refuse the k-th allocation of a deep copy for every k: the copy stays consistent, can be freed

@@ -158,17 +158,13 @@ TEST(PiecePrepare, PenLiftThresholdsOnBothSidesOfTen) {
 }
 
 // Closure and direction of prepared lines are checked against the reference on random outlines;
-// here what the reference does not cover: AddLine and the second list.
-TEST(PiecePrepare, ClosureOfAddedLinesAndOfTheSecondList) {
-    CLS_LineKus piece;
-    std::vector<tagAPOINT> three = {Pt(0, 0, 0), Pt(0, 40), Pt(5, 5)};
-    piece.AddLine(three.data(), 3, CLS_LK::linePrepared, CLS_LK::subNone);
-    EXPECT_TRUE(piece.lines[0].closed == 1 && piece.lines[0].clockwise == 1);   // three suffice
-    // Ends 100 apart in x and 5 in y: after a long lift Prepare keeps the line open (both axes
-    // must be near), the second list closes it (either axis).
+// here the second list, which closes on either axis even after a long lift.
+TEST(PiecePrepare, SecondListClosesOnEitherAxis) {
+    // Ends 100 apart in x and 5 in y.
     std::vector<tagAPOINT> jump = {Pt(0, 0, 0), Pt(30, 50), Pt(95, 5), Pt(100, 5), Pt(300, 300, 0)};
+    CLS_LineKus piece;
     piece.Prepare(jump.data(), 5);
-    EXPECT_EQ(+piece.lines[1].closed, 0);
+    EXPECT_EQ(+piece.lines[0].closed, 0);
     piece.Prepare2(jump.data(), 5);
     ASSERT_EQ(+piece.numLines2, 1);   // the last segment is the lone point 4: n - 1, no line
     EXPECT_EQ(+piece.lines2[0].closed, 1);
@@ -260,6 +256,9 @@ TEST(PiecePrepare, AddLineDerivesOrKeepsTheSubType) {
     EXPECT_TRUE(a.subType == 6 && piece.lines[1].subType == 4 && a.type == 3 && a.code == 123u);
     EXPECT_TRUE(a.closed == 1 && a.clockwise == 0);   // x ends 3 apart
     EXPECT_TRUE(a.rect == FRECT(0.0f, 60.0f, 50.0f, 0.0f) && a.capacity == 5);
+    std::vector<tagAPOINT> three = {Pt(0, 0, 0), Pt(0, 40), Pt(5, 5)};   // for AddLine three suffice
+    piece.AddLine(three.data(), 3, CLS_LK::linePrepared, CLS_LK::subNone);
+    EXPECT_TRUE(piece.lines[2].closed == 1 && piece.lines[2].clockwise == 1);
 
     EXPECT_EQ(piece.AddLine2(v.data(), 4, CLS_LK::linePrepared, CLS_LK::subDerive), 1);
     ASSERT_EQ(+piece.numLines2, 1);
