@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/heap.h"
 #include "zedll.h"
 
 namespace piecetest {
@@ -36,36 +37,35 @@ inline std::vector<tagAPOINT> Points(const CLS_LK& line) {
     return std::vector<tagAPOINT>(line.points, line.points + line.count);
 }
 
+/// A line outside any piece, owning its buffer.
+struct OwnedLine {
+    CLS_LK line;
+    explicit OwnedLine(std::vector<tagAPOINT> pts = {}, int closed = 0) {
+        std::memset(static_cast<void*>(&line), 0, sizeof line);
+        if (!pts.empty()) {
+            EXPECT_EQ(line.AppendPoints(pts.data(), static_cast<int>(pts.size())), 0);
+        }
+        line.closed = static_cast<uint8_t>(closed);
+    }
+    ~OwnedLine() { zed::HeapRelease(line.points); }
+    OwnedLine(const OwnedLine&) = delete;
+    OwnedLine& operator=(const OwnedLine&) = delete;
+};
+
 /// The invariants every piece keeps, even after a refused allocation.
 inline void ExpectConsistent(const CLS_LineKus& piece) {
-    const int n1 = piece.numLines, n2 = piece.numLines2;
-    EXPECT_GE(n1, 0);
-    EXPECT_GE(n2, 0);
-    if (n1 > 0) {
-        EXPECT_NE(piece.lines, nullptr);
-    }
-    if (n2 > 0) {
-        EXPECT_NE(piece.lines2, nullptr);
-    }
+    EXPECT_TRUE(piece.numLines >= 0 && (piece.numLines == 0 || piece.lines != nullptr));
+    EXPECT_TRUE(piece.numLines2 >= 0 && (piece.numLines2 == 0 || piece.lines2 != nullptr));
+    EXPECT_TRUE(piece.numTexts >= 0 && (piece.numTexts == 0 || piece.texts != nullptr));
     for (int list = 0; list < 2; ++list) {
         const CLS_LK* lines = list == 0 ? piece.lines : piece.lines2;
-        const int n = list == 0 ? n1 : n2;
+        const int n = list == 0 ? piece.numLines : piece.numLines2;
         for (int i = 0; lines != nullptr && i < n; ++i) {
             const CLS_LK& l = lines[i];
-            const int count = l.count, capacity = l.capacity, type = l.type;
-            EXPECT_NE(type, -1) << "list " << list << " line " << i;
-            if (l.points != nullptr) {
-                EXPECT_GE(count, 0);
-                EXPECT_LT(count, capacity) << "list " << list << " line " << i;
-            } else {
-                EXPECT_EQ(count, 0) << "list " << list << " line " << i;
-            }
+            EXPECT_NE(+l.type, -1) << "list " << list << " line " << i;
+            EXPECT_TRUE(l.points != nullptr ? l.count >= 0 && l.count < l.capacity : l.count == 0)
+                << "list " << list << " line " << i;
         }
-    }
-    const int texts = piece.numTexts;
-    EXPECT_GE(texts, 0);
-    if (texts > 0) {
-        EXPECT_NE(piece.texts, nullptr);
     }
 }
 

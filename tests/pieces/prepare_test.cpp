@@ -61,13 +61,14 @@ std::vector<RefLine> RefPrepare(const std::vector<tagAPOINT>& p) {
 }
 
 int RefSubType(const ATR& a) {
-    if (a.kind == 3 || a.kind == 7 || a.kind == 8 || a.kind == 9 || a.kind == 23) return 7;
-    if (a.kind == 17) return 6;
-    if (a.kind == 13) return 3;
-    if (a.flags & ATR::kFlag8) return 2;
-    if (a.flags & (ATR::kMark | ATR::kNotch | ATR::kNotch2)) return 0;
-    if (a.flags & ATR::kDrill) return 1;
-    return -1;
+    const int k = a.kind;
+    return k == 3 || k == 7 || k == 8 || k == 9 || k == 23 ? 7
+           : k == 17                                       ? 6
+           : k == 13                                       ? 3
+           : a.flags & ATR::kFlag8                         ? 2
+           : a.flags & (ATR::kMark | ATR::kNotch | ATR::kNotch2) ? 0
+           : a.flags & ATR::kDrill                         ? 1
+                                                           : -1;
 }
 
 // A random plotter outline: drawn runs with short and long pen lifts, lone lifted points, runs
@@ -91,13 +92,10 @@ std::vector<tagAPOINT> RandomOutline(std::mt19937& rng, int n) {
             y += step(rng);
         }
         if (!draw) run_start = i;
-        uint16_t flags = 0;
-        uint8_t kind = 0;
         const float m = coin(rng);
-        if (m < 0.05f) flags |= ATR::kDrill;
-        else if (m < 0.08f) flags |= ATR::kNotch;
-        else if (m < 0.10f) flags |= ATR::kFlag8;
-        else if (m < 0.12f) kind = static_cast<uint8_t>(std::vector<int>{3, 7, 8, 9, 13, 17, 23, 5}[rng() % 8]);
+        const uint16_t flags = m < 0.05f ? ATR::kDrill : m < 0.08f ? ATR::kNotch : m < 0.10f ? ATR::kFlag8 : 0;
+        const uint8_t kinds[] = {3, 7, 8, 9, 13, 17, 23, 5};
+        const uint8_t kind = m >= 0.10f && m < 0.12f ? kinds[rng() % 8] : 0;
         v.push_back(Pt(std::round(x), std::round(y), draw, flags, kind, rng() % 40000));
     }
     return v;
@@ -110,70 +108,41 @@ void ExpectMatchesReference(CLS_LineKus& piece, const std::vector<tagAPOINT>& p,
         const CLS_LK& l = *piece.GetLine(first_line + static_cast<int>(k));
         const RefLine& r = ref[k];
         ASSERT_EQ(+l.count, +r.end - +r.start + 1) << k;
-        EXPECT_EQ(+l.capacity, +l.count + 1);
-        EXPECT_EQ(+l.type, 1);
-        EXPECT_EQ(+l.closed, +r.closed ? 1 : 0) << k;
-        EXPECT_EQ(+l.clockwise, +r.clockwise ? 1 : 0) << k;
-        EXPECT_EQ(+l.code, p[+r.start].a.GetCode());
+        EXPECT_TRUE(l.capacity == l.count + 1 && l.type == 1 && l.code == p[r.start].a.GetCode()) << k;
+        EXPECT_TRUE(l.closed == (r.closed ? 1 : 0) && l.clockwise == (r.clockwise ? 1 : 0)) << k;
         EXPECT_EQ(+l.subType, RefSubType(p[r.start].a)) << k;
-        float left = p[r.start].x, right = left, top = p[r.start].y, bottom = top;
+        FRECT box(p[r.start].x, p[r.start].y, p[r.start].x, p[r.start].y);
         for (int i = r.start; i <= r.end; ++i) {
             ASSERT_TRUE(SamePoint(l.points[i - r.start], p[i])) << k << " @" << i;
-            left = std::min(left, +p[i].x);
-            right = std::max(right, +p[i].x);
-            bottom = std::min(bottom, +p[i].y);
-            top = std::max(top, +p[i].y);
+            box = FRECT(std::min(box.left, +p[i].x), std::max(box.top, +p[i].y), std::max(box.right, +p[i].x),
+                        std::min(box.bottom, +p[i].y));
         }
-        EXPECT_TRUE(l.rect == FRECT(left, top, right, bottom)) << k;
+        EXPECT_TRUE(l.rect == box) << k;
     }
 }
 
 TEST(PiecePrepare, TrivialInputs) {
     CLS_LineKus piece;
     tagAPOINT one = Pt(5, 5, 0);
-    EXPECT_EQ(piece.Prepare(&one, 0), 1);
-    EXPECT_EQ(piece.Prepare(&one, -3), 1);
+    EXPECT_EQ(piece.Prepare(&one, 0) + piece.Prepare(&one, -3), 2);
     EXPECT_EQ(piece.Prepare(nullptr, 4), 0);
-    EXPECT_EQ(+piece.numLines, 0);
-    EXPECT_EQ(+piece.lines, nullptr);
+    EXPECT_TRUE(piece.numLines == 0 && piece.lines == nullptr);
     EXPECT_EQ(piece.Prepare(&one, 1), 1);
     ASSERT_EQ(+piece.numLines, 1);
-    EXPECT_EQ(+piece.lines[0].count, 1);
-    EXPECT_EQ(+piece.lines[0].closed, 0);
+    EXPECT_TRUE(piece.lines[0].count == 1 && piece.lines[0].closed == 0);
     EXPECT_EQ(piece.Prepare2(&one, 1), 1);
     EXPECT_EQ(+piece.numLines2, 0);   // starts at point 0: no line in the second list
-}
-
-TEST(PiecePrepare, ASquareIsOneClosedClockwiseLine) {
-    CLS_LineKus piece;
-    std::vector<tagAPOINT> sq = piecetest::ClockwiseSquare(0, 0, 40);
-    EXPECT_EQ(piece.Prepare(sq.data(), 5), 1);
-    ASSERT_EQ(+piece.numLines, 1);
-    EXPECT_EQ(+piece.lines[0].closed, 1);
-    EXPECT_EQ(+piece.lines[0].clockwise, 1);
-    EXPECT_TRUE(piece.lines[0].rect == FRECT(0.0f, 40.0f, 40.0f, 0.0f));
-    std::vector<tagAPOINT> ccw(sq.rbegin(), sq.rend());
-    ccw[0].a.SetCode(0, 0);
-    ccw[4].a.SetCode(0, 1);
-    EXPECT_EQ(piece.Prepare(ccw.data(), 5), 1);
-    EXPECT_EQ(+piece.lines[1].closed, 1);
-    EXPECT_EQ(+piece.lines[1].clockwise, 0);
-
-    // Followed by a lifted point 50 units away and three drawn points: two lines.
-    std::vector<tagAPOINT> two = sq;
-    for (const auto& p : {Pt(90, 0, 0), Pt(95, 10), Pt(100, 0), Pt(105, 10)}) two.push_back(p);
-    CLS_LineKus second;
-    EXPECT_EQ(second.Prepare(two.data(), 9), 1);
-    ASSERT_EQ(+second.numLines, 2);
-    EXPECT_EQ(+second.lines[0].count, 5);
-    EXPECT_EQ(+second.lines[1].count, 4);
-    EXPECT_EQ(+second.lines[1].closed, 0);
+    std::vector<tagAPOINT> v = {Pt(0, 0, 0), Pt(100, 0, 0), Pt(200, 0, 0)};
+    CLS_LineKus lone;
+    EXPECT_EQ(lone.Prepare2(v.data(), 3), 1);
+    EXPECT_EQ(+lone.numLines2, 0);
+    ASSERT_NE(+lone.lines2, nullptr);   // the list's array is made even when no line is
+    EXPECT_EQ(+lone.lines2[0].points, nullptr);
 }
 
 TEST(PiecePrepare, PenLiftThresholdsOnBothSidesOfTen) {
-    struct Case { float dx, dy; int lines; };
-    const Case cases[] = {{8, 8, 1}, {10, 10, 1}, {-10, 0, 1}, {10.5f, 0, 2}, {0, -10.5f, 2},
-                          {11, 0, 2}, {0, 11, 2}, {-11, 3, 2}};
+    const struct { float dx, dy; int lines; } cases[] = {{8, 8, 1},     {10, 10, 1}, {-10, 0, 1}, {10.5f, 0, 2},
+                                                         {0, -10.5f, 2}, {11, 0, 2},  {0, 11, 2},  {-11, 3, 2}};
     for (const auto& c : cases) {
         std::vector<tagAPOINT> v = {Pt(0, 0, 0), Pt(0, 30), Pt(30, 30), Pt(30 + c.dx, 30 + c.dy, 0),
                                     Pt(60, 60), Pt(90, 60)};
@@ -188,86 +157,30 @@ TEST(PiecePrepare, PenLiftThresholdsOnBothSidesOfTen) {
     }
 }
 
-TEST(PiecePrepare, ThreeLiftedPointsInARow) {
-    std::vector<tagAPOINT> v = {Pt(0, 0, 0, ATR::kDrill), Pt(100, 0, 0, 0, 17), Pt(200, 0, 0, ATR::kNotch)};
+// Closure and direction of prepared lines are checked against the reference on random outlines;
+// here the second list, which closes on either axis even after a long lift.
+TEST(PiecePrepare, SecondListClosesOnEitherAxis) {
+    // Ends 100 apart in x and 5 in y.
+    std::vector<tagAPOINT> jump = {Pt(0, 0, 0), Pt(30, 50), Pt(95, 5), Pt(100, 5), Pt(300, 300, 0)};
     CLS_LineKus piece;
-    EXPECT_EQ(piece.Prepare(v.data(), 3), 1);
-    ASSERT_EQ(+piece.numLines, 3);
-    EXPECT_EQ(+piece.lines[0].subType, CLS_LK::subDrill);
-    EXPECT_EQ(+piece.lines[1].subType, CLS_LK::subKind17);
-    EXPECT_EQ(+piece.lines[2].subType, CLS_LK::subMark);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(+piece.lines[i].count, 1);
-    EXPECT_EQ(piece.Prepare2(v.data(), 3), 1);
-    EXPECT_EQ(+piece.numLines2, 0);
-    ASSERT_NE(+piece.lines2, nullptr);   // the list's array is made even when no line is
-    EXPECT_EQ(+piece.lines2[0].points, nullptr);
-}
-
-TEST(PiecePrepare, EitherNearAgainstBothNearClosure) {
-    // Ends 100 apart in x and 5 in y: closed by the either-near test only.
-    auto run = [](int last_draw) {
-        return std::vector<tagAPOINT>{Pt(0, 0, 0), Pt(30, 50), Pt(95, 5), Pt(100, 5, last_draw)};
-    };
-    // At the end of the outline.
-    std::vector<tagAPOINT> at_end = run(1);
-    // Ended by two lifted points in a row (its last point a short lift after a drawn run).
-    std::vector<tagAPOINT> by_lifts = run(0);
-    by_lifts.push_back(Pt(300, 300, 0));
-    // Ended by a long pen lift after a drawn point.
-    std::vector<tagAPOINT> by_jump = run(1);
-    by_jump.push_back(Pt(300, 300, 0));
-    CLS_LineKus a, b, c;
-    a.Prepare(at_end.data(), 4);
-    b.Prepare(by_lifts.data(), 5);
-    c.Prepare(by_jump.data(), 5);
-    ASSERT_EQ(+a.numLines, 1);
-    ASSERT_EQ(+b.numLines, 2);
-    ASSERT_EQ(+c.numLines, 2);
-    EXPECT_EQ(+a.lines[0].closed, 1);
-    EXPECT_EQ(+b.lines[0].closed, 1);
-    EXPECT_EQ(+c.lines[0].closed, 0);
-    // The second list closes on either axis after a jump as well.
-    c.Prepare2(by_jump.data(), 5);
-    ASSERT_EQ(+c.numLines2, 1);   // the last segment is the lone point 4: n - 1, no line
-    EXPECT_EQ(+c.lines2[0].closed, 1);
-}
-
-TEST(PiecePrepare, DrillEndsAndShortRunsNeverClose) {
-    std::vector<tagAPOINT> sq = piecetest::ClockwiseSquare(0, 0, 40);
-    sq[4].a.flags |= ATR::kDrill;
-    CLS_LineKus piece;
-    piece.Prepare(sq.data(), 5);
+    piece.Prepare(jump.data(), 5);
     EXPECT_EQ(+piece.lines[0].closed, 0);
-    EXPECT_EQ(+piece.lines[0].clockwise, 0);
-    std::vector<tagAPOINT> three = {Pt(0, 0, 0), Pt(0, 40), Pt(5, 5)};
-    piece.Prepare(three.data(), 3);
-    EXPECT_EQ(+piece.lines[1].closed, 0);   // Prepare needs 4 points
-    piece.AddLine(three.data(), 3, CLS_LK::linePrepared, CLS_LK::subNone);
-    EXPECT_EQ(+piece.lines[2].closed, 1);   // AddLine: three suffice
-    EXPECT_EQ(+piece.lines[2].clockwise, 1);
-    sq[4].a.flags &= ~ATR::kDrill;
-    sq[4].a.flags |= ATR::kNotch;   // other marks do not matter
-    piece.Prepare(sq.data(), 5);
-    EXPECT_EQ(+piece.lines[3].closed, 1);
+    piece.Prepare2(jump.data(), 5);
+    ASSERT_EQ(+piece.numLines2, 1);   // the last segment is the lone point 4: n - 1, no line
+    EXPECT_EQ(+piece.lines2[0].closed, 1);
 }
 
 TEST(PiecePrepare, PrepareAgainstPrepare2OnTheSameOutline) {
     // Square, a jump to a lone lifted point, another lifted point, then a drawn run.
     std::vector<tagAPOINT> v = piecetest::ClockwiseSquare(0, 0, 40);
     for (const auto& p : {Pt(100, 100, 0), Pt(200, 200, 0), Pt(210, 200), Pt(220, 230)}) v.push_back(p);
-    CLS_LineKus piece;
-    EXPECT_EQ(piece.Prepare(v.data(), 9), 1);
-    EXPECT_EQ(piece.Prepare2(v.data(), 9), 1);
+    CLS_LineKus piece, alone;
+    EXPECT_EQ(piece.Prepare(v.data(), 9) + piece.Prepare2(v.data(), 9), 2);
     ASSERT_EQ(+piece.numLines, 3);   // square | lone point | run from the second lifted point
-    EXPECT_EQ(+piece.lines[1].count, 1);
-    EXPECT_EQ(+piece.lines[2].count, 3);
+    EXPECT_TRUE(piece.lines[1].count == 1 && piece.lines[2].count == 3);
     ASSERT_EQ(+piece.numLines2, 2);   // the lone point is dropped by the restart
-    EXPECT_TRUE(piece.lines2[0] == piece.lines[0]);
-    EXPECT_TRUE(piece.lines2[1] == piece.lines[2]);
-    // Without any cut the second list gets nothing.
-    CLS_LineKus alone;
-    std::vector<tagAPOINT> sq = piecetest::ClockwiseSquare(0, 0, 40);
-    alone.Prepare2(sq.data(), 5);
+    EXPECT_TRUE(piece.lines2[0] == piece.lines[0] && piece.lines2[1] == piece.lines[2]);
+    alone.Prepare2(v.data(), 5);   // without any cut the second list gets nothing
     EXPECT_EQ(+alone.numLines2, 0);
 }
 
@@ -305,10 +218,10 @@ TEST(PiecePrepare, BoxesKeepTheFirstOfEqualBounds) {
         }
         float ref[4] = {v[0].x, v[0].y, v[0].x, v[0].y};   // left, top, right, bottom
         for (int i = 1; i < n; ++i) {
-            if (v[i].x < ref[0]) ref[0] = v[i].x;
-            if (v[i].y > ref[1]) ref[1] = v[i].y;
-            if (v[i].x > ref[2]) ref[2] = v[i].x;
-            if (v[i].y < ref[3]) ref[3] = v[i].y;
+            ref[0] = v[i].x < ref[0] ? v[i].x : ref[0];
+            ref[1] = v[i].y > ref[1] ? v[i].y : ref[1];
+            ref[2] = v[i].x > ref[2] ? v[i].x : ref[2];
+            ref[3] = v[i].y < ref[3] ? v[i].y : ref[3];
         }
         CLS_LineKus piece;
         ASSERT_EQ(piece.Prepare(v.data(), n), 1);
@@ -340,24 +253,19 @@ TEST(PiecePrepare, AddLineDerivesOrKeepsTheSubType) {
     EXPECT_EQ(piece.AddLine(v.data(), 0, CLS_LK::lineParam3, CLS_LK::subNone), 1);
     ASSERT_EQ(+piece.numLines, 2);
     const CLS_LK& a = piece.lines[0];
-    EXPECT_EQ(+a.subType, 6);
-    EXPECT_EQ(+piece.lines[1].subType, 4);
-    EXPECT_EQ(+a.type, 3);
-    EXPECT_EQ(+a.code, 123u);
-    EXPECT_EQ(+a.closed, 1);   // x ends 3 apart
-    EXPECT_EQ(+a.clockwise, 0);
-    EXPECT_TRUE(a.rect == FRECT(0.0f, 60.0f, 50.0f, 0.0f));
-    EXPECT_EQ(+a.capacity, 5);
+    EXPECT_TRUE(a.subType == 6 && piece.lines[1].subType == 4 && a.type == 3 && a.code == 123u);
+    EXPECT_TRUE(a.closed == 1 && a.clockwise == 0);   // x ends 3 apart
+    EXPECT_TRUE(a.rect == FRECT(0.0f, 60.0f, 50.0f, 0.0f) && a.capacity == 5);
+    std::vector<tagAPOINT> three = {Pt(0, 0, 0), Pt(0, 40), Pt(5, 5)};   // for AddLine three suffice
+    piece.AddLine(three.data(), 3, CLS_LK::linePrepared, CLS_LK::subNone);
+    EXPECT_TRUE(piece.lines[2].closed == 1 && piece.lines[2].clockwise == 1);
 
     EXPECT_EQ(piece.AddLine2(v.data(), 4, CLS_LK::linePrepared, CLS_LK::subDerive), 1);
     ASSERT_EQ(+piece.numLines2, 1);
     const CLS_LK& b = piece.lines2[0];
-    EXPECT_EQ(+b.subType, 6);
-    EXPECT_EQ(+b.closed, 0);   // the second list decides nothing more
-    EXPECT_EQ(+b.code, 0u);
-    EXPECT_TRUE(b.rect == FRECT());
-    EXPECT_EQ(+b.count, 4);
-    EXPECT_EQ(+b.capacity, 5);
+    // The second list decides nothing more.
+    EXPECT_TRUE(b.subType == 6 && b.closed == 0 && b.code == 0u && b.rect == FRECT());
+    EXPECT_TRUE(b.count == 4 && b.capacity == 5);
 }
 
 TEST(PiecePrepare, MakeArrayFlattensLeadingLineFirst) {
@@ -382,8 +290,7 @@ TEST(PiecePrepare, MakeArrayFlattensLeadingLineFirst) {
 
     CLS_LineKus empty;
     ASSERT_EQ(empty.MakeArray(&out, &leading, &total), 1);
-    EXPECT_EQ(leading, 0);
-    EXPECT_EQ(total, 0);
+    EXPECT_TRUE(leading == 0 && total == 0);
     empty.FreeArray(out);
 
     // Refused: nothing written.
@@ -392,9 +299,7 @@ TEST(PiecePrepare, MakeArrayFlattensLeadingLineFirst) {
     zed::heap_faults::FailAfter(0);
     EXPECT_EQ(piece.MakeArray(&out, &leading, &total), 0);
     zed::heap_faults::Reset();
-    EXPECT_EQ(out, reinterpret_cast<tagAPOINT*>(0x1234));
-    EXPECT_EQ(leading, -5);
-    EXPECT_EQ(total, -5);
+    EXPECT_TRUE(out == reinterpret_cast<tagAPOINT*>(0x1234) && leading == -5 && total == -5);
 }
 
 TEST(PiecePrepare, RefusedLineBufferMarksTheRecord) {
@@ -406,8 +311,7 @@ TEST(PiecePrepare, RefusedLineBufferMarksTheRecord) {
     EXPECT_EQ(piece.Prepare(v.data(), 8), 0);
     zed::heap_faults::Reset();
     ASSERT_EQ(+piece.numLines, 1);
-    EXPECT_EQ(+piece.lines[1].type, -1);   // beyond the count
-    EXPECT_EQ(+piece.lines[1].points, nullptr);
+    EXPECT_TRUE(piece.lines[1].type == -1 && piece.lines[1].points == nullptr);   // beyond the count
     ExpectConsistent(piece);
     tagAPOINT* out = nullptr;
     int leading = 0, total = 0;
@@ -448,9 +352,7 @@ TEST(PiecePrepare, SurvivesEveryRefusedAllocation) {
         ExpectConsistent(piece);
         completed = attempts <= k;
         EXPECT_EQ(result, completed || k > static_cast<long>(expected) + 1 ? 1 : 0) << k;
-        if (completed) {
-            EXPECT_EQ(result2, 1);
-        }
+        EXPECT_TRUE(!completed || result2 == 1);
         EXPECT_GE(+piece.numLines, 1);   // the leading line always stays
         EXPECT_LE(+piece.numLines, static_cast<int>(expected) + 1);
         ASSERT_LT(k, 2000);
