@@ -79,7 +79,7 @@ TEST_F(FileTest, SharingModesRefuseWhatTheFirstHandleDoesNotShare) {
     EXPECT_EQ(other.Open(name_.c_str(), fc::kOpenExisting, kReadWrite, 0, 0), 1);   // free again
 }
 
-TEST_F(FileTest, ReadWriteSeekTellSize) {
+TEST_F(FileTest, ReadWriteSeekTellSizeAndDuplicates) {
     CLS_File f(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0);
     ASSERT_TRUE(f.IsOpen());
     EXPECT_EQ(f.Write("0123456789", 10), 10u);
@@ -97,8 +97,16 @@ TEST_F(FileTest, ReadWriteSeekTellSize) {
     EXPECT_NE(f.GetLastError(), 0u);
     EXPECT_EQ(f.Seek(1, fc::kBegin), 1u);
     EXPECT_EQ(f.GetLastError(), 0u);   // recorded whatever the outcome
+    { CLS_File wrapper(f.GetHandle()); }   // does not own: the handle survives it
+    {
+        CLS_File copy(f);   // owns a duplicate
+        EXPECT_NE(copy.GetHandle(), f.GetHandle());
+        EXPECT_EQ(copy.GetSize(), 10u);
+    }
+    EXPECT_EQ(f.GetSize(), 10u);
 
     CLS_File none;   // without a file everything fails cleanly
+    EXPECT_FALSE(CLS_File(none).IsOpen());
     EXPECT_EQ(none.Read(buf, 4), CLS_File::kFailed);
     EXPECT_EQ(none.GetLastError(), fe::kInvalidHandle);
     EXPECT_EQ(none.Write(buf, 4), CLS_File::kFailed);
@@ -179,22 +187,6 @@ TEST(FileChild, DISABLED_RunsIntoTheParentsLock) {
     EXPECT_EQ(f.GetLastError(), fe::kServiceRequestTimeout);
     EXPECT_EQ(f.Lock(5, 5), 1);
     std::ofstream(name + ".child") << "ran";
-}
-
-TEST_F(FileTest, HandleWrappersAndDuplicates) {
-    CLS_File owner(name_.c_str(), fc::kCreateAlways, kReadWrite, 0, 0);
-    ASSERT_TRUE(owner.IsOpen());
-    owner.Write("xyz", 3);
-    { CLS_File wrapper(owner.GetHandle()); }   // does not own: the handle survives it
-    {
-        CLS_File copy(owner);   // owns a duplicate
-        ASSERT_TRUE(copy.IsOpen());
-        EXPECT_NE(copy.GetHandle(), owner.GetHandle());
-        EXPECT_EQ(copy.GetSize(), 3u);
-    }
-    EXPECT_EQ(owner.GetSize(), 3u);
-    CLS_File empty;
-    EXPECT_FALSE(CLS_File(empty).IsOpen());
 }
 
 TEST_F(FileTest, DeleteMoveAndStatus) {

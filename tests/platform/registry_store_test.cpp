@@ -60,25 +60,19 @@ protected:
 TEST_F(RegistryStoreTest, HiveTextRoundTripsEveryByte) {
     std::mt19937 rng(5);
     hive::Key root;
+    const DWORD types[] = {0, 1, 2, 3, 4, 7, 11, 0x12345678};
     for (int i = 0; i < 200; ++i) {
         hive::Key* k = &root;
-        const int depth = 1 + static_cast<int>(rng() % 3);
-        for (int d = 0; d < depth; ++d) {
+        for (int d = 1 + static_cast<int>(rng() % 3); d > 0; --d) {
             std::string name;
             for (int c = 1 + static_cast<int>(rng() % 8); c > 0; --c) name += static_cast<char>(0x20 + rng() % 0x5F);
-            if (name.find('\\') != std::string::npos) continue;
-            k = k->AddSubkey(name);
+            if (name.find('\\') == std::string::npos) k = k->AddSubkey(name);
         }
         std::string vname, data;
         for (int c = static_cast<int>(rng() % 6); c > 0; --c) vname += static_cast<char>(1 + rng() % 255);
         for (int c = static_cast<int>(rng() % 40); c > 0; --c) data += static_cast<char>(rng());
-        const DWORD types[] = {0, 1, 2, 3, 4, 7, 11, 0x12345678};
-        DWORD type = types[rng() % 8];
-        if (rng() % 2) {
-            data += '\0';
-            type = 1;
-        }
-        k->SetValue(vname, type, data);
+        const bool text = rng() % 2;   // strings end in a zero
+        k->SetValue(vname, text ? 1 : types[rng() % 8], text ? data + '\0' : data);
     }
     const std::string text = hive::Serialize(root, "HKEY_CURRENT_USER");
     hive::Key back;

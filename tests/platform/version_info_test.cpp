@@ -63,17 +63,12 @@ TEST(CommandLine, JoinedArgumentsSplitBack) {
     std::mt19937 random(7);
     const std::string alphabet = "abcXYZ019-_/\\.:=";
     for (int round = 0; round < 500; ++round) {
-        Args args;
-        const int count = 1 + static_cast<int>(random() % 40);
-        for (int i = 0; i < count; ++i) {
-            std::string word;
-            const int length = static_cast<int>(random() % 8);
-            for (int k = 0; k < length; ++k) {
+        Args args(1 + random() % 40);
+        for (std::string& word : args) {
+            for (int k = static_cast<int>(random() % 8); k > 0; --k)
                 word += (random() % 5 == 0) ? ' ' : alphabet[random() % alphabet.size()];
-            }
-            if (i == 0 && word.empty()) word = "p";
-            args.push_back(word);
         }
+        if (args[0].empty()) args[0] = "p";
         ASSERT_EQ(Split(zed::JoinCommandLine(args)), args) << zed::JoinCommandLine(args);
     }
 }
