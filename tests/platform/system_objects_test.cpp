@@ -39,42 +39,40 @@ TEST(SystemObjects, SharedMemoryStartsZeroedAndIsShared) {
     auto* bytes = static_cast<unsigned char*>(first.GetPointer());
     ASSERT_NE(bytes, nullptr);
     for (int i = 0; i < 4096; ++i) ASSERT_EQ(bytes[i], 0) << i;
-    std::strcpy(reinterpret_cast<char*>(bytes), "first");
     {
-        SYS_MemShare second(name.c_str(), 16);  // the existing block, whatever the size
-        auto* other = static_cast<unsigned char*>(second.GetPointer());
-        ASSERT_NE(other, nullptr);
-        EXPECT_STREQ(reinterpret_cast<char*>(other), "first");
-        other[4000] = 0x5A;
+        SYS_MemShare second(name.c_str(), 16);   // the existing block, whatever the size
+        ASSERT_NE(second.GetPointer(), nullptr);
+        static_cast<unsigned char*>(second.GetPointer())[4000] = 0x5A;
         SYS_MemShare copy(second);
-        ASSERT_NE(copy.GetPointer(), nullptr);
-        EXPECT_EQ(static_cast<unsigned char*>(copy.GetPointer())[4000], 0x5A);
         SYS_MemShare assigned("zedll-test-unrelated", 8);
         assigned = copy;
         EXPECT_EQ(static_cast<unsigned char*>(assigned.GetPointer())[4000], 0x5A);
     }
     EXPECT_EQ(bytes[4000], 0x5A);
-}
-
-TEST(SystemObjects, SharedMemoryOfSizeZeroFails) {
-    SYS_MemShare empty(UniqueName("empty").c_str(), 0);
+    SYS_MemShare empty(UniqueName("empty").c_str(), 0);   // size zero fails, and so does its copy
     EXPECT_EQ(empty.GetPointer(), nullptr);
-    SYS_MemShare copy(empty);
-    EXPECT_EQ(copy.GetPointer(), nullptr);
+    EXPECT_EQ(SYS_MemShare(empty).GetPointer(), nullptr);
 }
 
-TEST(SystemObjects, SharedMemoryAcrossProcesses) {
-    const std::string name = UniqueName("xmem");
+// The child finds the parent's text in the block and the event reset, answers in the block, waits
+// for the parent to set the event, then resets it again.
+TEST(SystemObjects, SharedMemoryAndEventsAcrossProcesses) {
+    const std::string name = UniqueName("cross");
     SYS_MemShare block(name.c_str(), 1024);
     auto* bytes = static_cast<char*>(block.GetPointer());
     ASSERT_NE(bytes, nullptr);
     std::strcpy(bytes, "from the parent");
-    zedtest::ChildTest child("SystemObjectsChild.DISABLED_SharedMemory", kChildVariable, name);
+    SYS_Signal signal(name.c_str());
+    signal.UnSignalized();
+    zedtest::ChildTest child("SystemObjectsChild.DISABLED_SharedMemoryAndEvent", kChildVariable, name);
+    std::this_thread::sleep_for(200ms);
+    signal.Signalized();
     EXPECT_EQ(child.Wait(), 0);
     EXPECT_STREQ(bytes + 512, "from the child");
+    EXPECT_FALSE(signal.IsSignalized(0));
 }
 
-TEST(SystemObjectsChild, DISABLED_SharedMemory) {
+TEST(SystemObjectsChild, DISABLED_SharedMemoryAndEvent) {
     const std::string name = zedtest::ChildValue(kChildVariable);
     ASSERT_FALSE(name.empty());
     SYS_MemShare block(name.c_str(), 8);
@@ -82,6 +80,9 @@ TEST(SystemObjectsChild, DISABLED_SharedMemory) {
     ASSERT_NE(bytes, nullptr);
     ASSERT_STREQ(bytes, "from the parent");
     std::strcpy(bytes + 512, "from the child");
+    SYS_Signal signal(name.c_str());
+    ASSERT_TRUE(signal.IsSignalized(20000));
+    signal.UnSignalized();
 }
 
 // A process that ends without closing its objects leaves nothing behind: the next user gets a
@@ -98,6 +99,17 @@ TEST(SystemObjects, ObjectsOfAProcessThatDiedAreGone) {
     EXPECT_TRUE(signal.IsSignalized(0));   // created signalled again, not left reset
 }
 
+TEST(SystemObjectsChild, DISABLED_AbandonObjects) {
+    const std::string name = zedtest::ChildValue(kChildVariable);
+    ASSERT_FALSE(name.empty());
+    auto* block = new SYS_MemShare(name.c_str(), 4096);
+    ASSERT_NE(block->GetPointer(), nullptr);
+    std::strcpy(static_cast<char*>(block->GetPointer()), "left behind");
+    (new SYS_Signal(name.c_str()))->UnSignalized();
+    std::fflush(nullptr);
+    std::_Exit(0);   // no destructors, no closing: as if the process had crashed
+}
+
 // Users coming and going on one name from many threads: every open succeeds, and while one user
 // holds the block, everyone sees its contents.
 TEST(SystemObjects, SharedMemoryChurn) {
@@ -110,92 +122,45 @@ TEST(SystemObjects, SharedMemoryChurn) {
             if (bytes == nullptr || (expect_mark && bytes[0] != 0xA5)) ++failures;
         }
     };
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) threads.emplace_back(churn, false);
-    for (auto& t : threads) t.join();
-    threads.clear();
+    auto run_threads = [&](bool expect_mark) {
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t) threads.emplace_back(churn, expect_mark);
+        for (auto& t : threads) t.join();
+    };
+    run_threads(false);
     {
         SYS_MemShare holder(name.c_str(), 64);
         ASSERT_NE(holder.GetPointer(), nullptr);
         static_cast<unsigned char*>(holder.GetPointer())[0] = 0xA5;
-        for (int t = 0; t < 4; ++t) threads.emplace_back(churn, true);
-        for (auto& t : threads) t.join();
+        run_threads(true);
     }
     EXPECT_EQ(failures.load(), 0);
     SYS_MemShare after(name.c_str(), 64);   // the last user took the block with it
     EXPECT_EQ(static_cast<unsigned char*>(after.GetPointer())[0], 0);
 }
 
-TEST(SystemObjectsChild, DISABLED_AbandonObjects) {
-    const std::string name = zedtest::ChildValue(kChildVariable);
-    ASSERT_FALSE(name.empty());
-    auto* block = new SYS_MemShare(name.c_str(), 4096);
-    auto* bytes = static_cast<char*>(block->GetPointer());
-    ASSERT_NE(bytes, nullptr);
-    std::strcpy(bytes, "left behind");
-    auto* signal = new SYS_Signal(name.c_str());
-    signal->UnSignalized();
-    std::fflush(nullptr);
-    std::_Exit(0);   // no destructors, no closing: as if the process had crashed
-}
-
-TEST(SystemObjects, EventStartsSignalledAndStaysSet) {
+TEST(SystemObjects, EventStartsSignalledStaysSetAndWakesAWaitingThread) {
     const std::string name = UniqueName("event");
     SYS_Signal signal(name.c_str());
     EXPECT_TRUE(signal.IsSignalized(0));
-    EXPECT_TRUE(signal.IsSignalized(0));  // manual reset: waiting does not clear it
+    EXPECT_TRUE(signal.IsSignalized(0));   // manual reset: waiting does not clear it
     SYS_Signal same(name.c_str());
     same.UnSignalized();
-    EXPECT_FALSE(signal.IsSignalized(0));
     const auto before = std::chrono::steady_clock::now();
     EXPECT_FALSE(signal.IsSignalized(50));
     EXPECT_GE(std::chrono::steady_clock::now() - before, 40ms);
-    SYS_Signal copy(signal);
-    copy.Signalized();
-    EXPECT_TRUE(same.IsSignalized(0));
-    EXPECT_TRUE(signal.IsSignalized(-1));
-}
-
-TEST(SystemObjects, EventWakesAWaitingThread) {
-    const std::string name = UniqueName("wake");
-    SYS_Signal signal(name.c_str());
-    signal.UnSignalized();
     std::atomic<bool> woke{false};
-    std::thread waiter([&] {
-        SYS_Signal mine(name.c_str());
-        woke = mine.IsSignalized(10000);
-    });
+    std::thread waiter([&] { woke = SYS_Signal(name.c_str()).IsSignalized(10000); });
     std::this_thread::sleep_for(50ms);
-    signal.Signalized();
+    SYS_Signal(signal).Signalized();   // through a copy
     waiter.join();
     EXPECT_TRUE(woke);
+    EXPECT_TRUE(same.IsSignalized(-1));
 }
 
-TEST(SystemObjects, EventAcrossProcesses) {
-    const std::string name = UniqueName("xevent");
-    SYS_Signal signal(name.c_str());
-    signal.UnSignalized();
-    // The child finds the event reset, waits for the parent to set it, then resets it again.
-    zedtest::ChildTest child("SystemObjectsChild.DISABLED_Event", kChildVariable, name);
-    std::this_thread::sleep_for(200ms);
-    signal.Signalized();
-    EXPECT_EQ(child.Wait(), 0);
-    EXPECT_FALSE(signal.IsSignalized(0));
-}
-
-TEST(SystemObjectsChild, DISABLED_Event) {
-    const std::string name = zedtest::ChildValue(kChildVariable);
-    ASSERT_FALSE(name.empty());
-    SYS_Signal signal(name.c_str());
-    ASSERT_TRUE(signal.IsSignalized(20000));
-    signal.UnSignalized();
-}
-
-TEST(SystemObjects, LockSerialisesThreadsOnAKey) {
-    int key = 0;
-    std::atomic<int> inside{0};
-    std::atomic<int> most{0};
-    std::atomic<bool> overlap_other_key{false};
+TEST(SystemObjects, LockSerialisesThreadsOnAKeyAndIsReentrant) {
+    int key = 0, other_key = 0;
+    std::atomic<int> inside{0}, most{0};
     auto worker = [&] {
         for (int i = 0; i < 20; ++i) {
             SYS_SynchroLock lock(&key);
@@ -206,31 +171,13 @@ TEST(SystemObjects, LockSerialisesThreadsOnAKey) {
         }
     };
     std::thread a(worker), b(worker), c(worker);
-    // Another key is never held up by these.
-    int other_key = 0;
-    {
-        SYS_SynchroLock held(&key);
-        std::thread free_thread([&] {
-            SYS_SynchroLock other(&other_key);
-            overlap_other_key = true;
-        });
-        free_thread.join();
-    }
-    a.join();
-    b.join();
-    c.join();
-    EXPECT_EQ(most, 1);
-    EXPECT_TRUE(overlap_other_key);
-}
-
-TEST(SystemObjects, LockWaitsForTheHolderAndIsReentrant) {
-    int key = 0;
-    std::atomic<bool> acquired{false};
+    std::atomic<bool> acquired{false}, other_free{false};
     std::thread second;
     {
         SYS_SynchroLock first(&key);
-        SYS_SynchroLock again(&key);  // same thread: no wait
+        SYS_SynchroLock again(&key);   // same thread: no wait
         SYS_SynchroLock copy(first);
+        std::thread([&] { SYS_SynchroLock other(&other_key); other_free = true; }).join();   // another key
         second = std::thread([&] {
             SYS_SynchroLock lock(&key);
             acquired = true;
@@ -238,8 +185,10 @@ TEST(SystemObjects, LockWaitsForTheHolderAndIsReentrant) {
         std::this_thread::sleep_for(100ms);
         EXPECT_FALSE(acquired);
     }
-    second.join();
+    for (std::thread* t : {&a, &b, &c, &second}) t->join();
+    EXPECT_EQ(most, 1);
     EXPECT_TRUE(acquired);
+    EXPECT_TRUE(other_free);
 }
 
 }  // namespace

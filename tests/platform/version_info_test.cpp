@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,8 +14,6 @@
 
 namespace {
 
-std::string GermanModulePath() { return (zedtest::ProgramDirectory() / "ZEDDEU0407.DLL").string(); }
-
 bool HaveModules() {
 #if defined(ZEDLL_TEST_LANGUAGE_MODULES)
     return true;
@@ -23,147 +22,113 @@ bool HaveModules() {
 #endif
 }
 
+// The split words, or nothing (with *ok false) when the line is refused.
 std::vector<std::string> Split(std::string line, bool* ok = nullptr) {
-    std::vector<char> copy(line.begin(), line.end());
-    copy.push_back(0);
     char* table[zed::kArgumentTableSize];
     int argc = -1;
-    const bool split = zed::SplitCommandLine(copy.data(), table, &argc);
+    const bool split = zed::SplitCommandLine(&line[0], table, &argc);
     if (ok != nullptr) *ok = split;
-    std::vector<std::string> result;
-    if (!split) {
-        EXPECT_EQ(argc, 0);
-        return result;
-    }
-    for (int i = 0; i < argc; ++i) {
-        EXPECT_NE(table[i], nullptr);
-        result.push_back(table[i]);
-    }
-    EXPECT_EQ(table[argc], nullptr);
+    EXPECT_TRUE(split || argc == 0);
+    std::vector<std::string> result(table, table + (split ? argc : 0));
+    EXPECT_TRUE(!split || table[argc] == nullptr);
     return result;
 }
 
 using Args = std::vector<std::string>;
 
 TEST(CommandLine, SplitsAsTheRulesSay) {
-    EXPECT_EQ(Split("prog"), Args{"prog"});
-    EXPECT_EQ(Split("prog a  \"b c\" d"), (Args{"prog", "a", "b c", "d"}));
-    EXPECT_EQ(Split("\"C:\\My Tools\\prog.exe\" -x"), (Args{"C:\\My Tools\\prog.exe", "-x"}));
-    EXPECT_EQ(Split("\t prog"), (Args{"", "prog"}));  // a blank first: the program name is empty
-    EXPECT_EQ(Split("prog\targ\t\t"), (Args{"prog", "arg"}));
-    EXPECT_EQ(Split("prog \"open to the end"), (Args{"prog", "open to the end"}));
-    EXPECT_EQ(Split("prog a\"b c"), (Args{"prog", "a\"b", "c"}));   // no escapes inside words
-    EXPECT_EQ(Split("prog \"x\"y"), (Args{"prog", "x", "y"}));       // text after a closing quote
-    EXPECT_EQ(Split("prog \"\" z"), (Args{"prog", "", "z"}));
-    EXPECT_EQ(Split(""), Args{""});
+    std::string many = "prog";   // at most 128 entries
+    for (int i = 0; i < 200; ++i) many += " a" + std::to_string(i);
+    Args first128 = {"prog"};
+    for (int i = 0; i < 127; ++i) first128.push_back("a" + std::to_string(i));
+    const std::pair<std::string, Args> cases[] = {
+        {"prog a  \"b c\" d", {"prog", "a", "b c", "d"}},
+        {"\"C:\\My Tools\\prog.exe\" -x", {"C:\\My Tools\\prog.exe", "-x"}},
+        {"\t prog", {"", "prog"}},   // a blank first: the program name is empty
+        {"prog\targ\t\t", {"prog", "arg"}},
+        {"prog \"open to the end", {"prog", "open to the end"}},
+        {"prog a\"b c", {"prog", "a\"b", "c"}},   // no escapes inside words
+        {"prog \"x\"y", {"prog", "x", "y"}},      // text after a closing quote
+        {"prog \"\" z", {"prog", "", "z"}},
+        {"", {""}},
+        {many, first128},
+    };
+    for (const auto& [line, expected] : cases) EXPECT_EQ(Split(line), expected) << line;
     bool ok = true;
     EXPECT_TRUE(Split("\"unclosed program name", &ok).empty());
     EXPECT_FALSE(ok);
-}
-
-TEST(CommandLine, AtMost128Entries) {
-    std::string line = "prog";
-    for (int i = 0; i < 200; ++i) line += " a" + std::to_string(i);
-    const Args args = Split(line);
-    ASSERT_EQ(args.size(), 128u);
-    EXPECT_EQ(args[127], "a126");
 }
 
 TEST(CommandLine, JoinedArgumentsSplitBack) {
     std::mt19937 random(7);
     const std::string alphabet = "abcXYZ019-_/\\.:=";
     for (int round = 0; round < 500; ++round) {
-        Args args;
-        const int count = 1 + static_cast<int>(random() % 40);
-        for (int i = 0; i < count; ++i) {
-            std::string word;
-            const int length = static_cast<int>(random() % 8);
-            for (int k = 0; k < length; ++k) {
+        Args args(1 + random() % 40);
+        for (std::string& word : args) {
+            for (int k = static_cast<int>(random() % 8); k > 0; --k)
                 word += (random() % 5 == 0) ? ' ' : alphabet[random() % alphabet.size()];
-            }
-            if (i == 0 && word.empty()) word = "p";
-            args.push_back(word);
         }
+        if (args[0].empty()) args[0] = "p";
         ASSERT_EQ(Split(zed::JoinCommandLine(args)), args) << zed::JoinCommandLine(args);
     }
 }
 
 TEST(CommandLine, ProcessCommandLine) {
-    int argc = -1;
+    int argc = -1, again = -1;
     char** argv = ConvertCommandLineToArgcArgv(&argc);
     ASSERT_NE(argv, nullptr);
     ASSERT_GE(argc, 1);
-    EXPECT_NE(std::string(argv[0]).find("zedll_tests"), std::string::npos) << argv[0];
-    EXPECT_EQ(argv[argc], nullptr);
     const std::string first = argv[0];
-    // A second call fills the same table again.
-    int again = -1;
-    EXPECT_EQ(ConvertCommandLineToArgcArgv(&again), argv);
+    EXPECT_NE(first.find("zedll_tests"), std::string::npos) << first;
+    EXPECT_EQ(argv[argc], nullptr);
+    EXPECT_EQ(ConvertCommandLineToArgcArgv(&again), argv);   // a second call fills the same table
     EXPECT_EQ(again, argc);
     EXPECT_EQ(std::string(argv[0]), first);
 }
 
-TEST(VersionInfo, ValuePath) {
-    char path[100];
+TEST(VersionInfo, FileAndModuleVersionStrings) {
+    if (!HaveModules()) GTEST_SKIP() << "no example modules";
+    std::string file = (zedtest::ProgramDirectory() / "ZEDDEU0407.DLL").string();
+    std::string missing = (zedtest::ProgramDirectory() / "no-such-file.dll").string();
+    char version[] = "FileVersion", company[] = "CompanyName", none[] = "NoSuchValue", product[] = "ProductName";
+    const struct { char* file; char* value; int room; bool found; const char* text; } files[] = {
+        {&file[0], version, 64, true, "1.2.3.4"}, {&file[0], company, 64, true, "KELVARO"},
+        {&file[0], version, 4, true, "1.2"},   // too small: cut to the buffer, still a success
+        {&file[0], none, 64, false, ""}, {&missing[0], version, 64, false, ""}, {nullptr, version, 64, false, ""}};
+    for (const auto& f : files) {
+        char buffer[65];
+        std::memset(buffer, 'x', sizeof buffer);
+        EXPECT_EQ(GetVersionFile(f.file, f.value, buffer, f.room) != 0, f.found) << f.value << " " << f.room;
+        EXPECT_STREQ(buffer, f.text);
+        EXPECT_EQ(buffer[f.room], 'x');   // nothing written past the buffer
+    }
+
+    char module[] = "ZEDDEU0407.DLL", buffer[64];
+    EXPECT_EQ(GetVersionModule(module, version, buffer, sizeof buffer), 0);   // not loaded yet
+    ZEDLLSetLanguage(0x0407);
+    EXPECT_NE(GetVersionModule(module, version, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "1.2.3.4");
+    EXPECT_NE(GetVersionModule(module, product, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "ZEDLL");
+    EXPECT_EQ(GetVersionModule(module, version, buffer, 8), 0);   // does not fit: 0 and empty
+    EXPECT_STREQ(buffer, "");
+    EXPECT_NE(GetVersionModule(module, version, buffer, 9), 0);
+    EXPECT_EQ(GetVersionModule(nullptr, version, buffer, sizeof buffer), 0);
+    ZEDLLSetLanguage(1033);
+    EXPECT_EQ(GetVersionModule(module, version, buffer, sizeof buffer), 0);
+}
+
+// Wine installs real PE DLLs: their version strings say who made them, and the platform's version
+// services (on Windows) and our reader must agree on them.
+TEST(VersionInfo, RealDllsAgreeWithTheReaderAndNameWine) {
+    char path[200];
     zed::FormatVersionValuePath(path, sizeof path, 0x0409, 0x04B0, "FileVersion");
     EXPECT_STREQ(path, "\\StringFileInfo\\040904b0\\FileVersion");
-    zed::FormatVersionValuePath(path, sizeof path, 0, 0, "X");
-    EXPECT_STREQ(path, "\\StringFileInfo\\00000000\\X");
-}
-
-TEST(VersionInfo, FileVersionStrings) {
-    if (!HaveModules()) GTEST_SKIP() << "no example modules";
-    std::string file = GermanModulePath();
-    char buffer[64];
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_NE(GetVersionFile(&file[0], const_cast<char*>("FileVersion"), buffer, sizeof buffer), 0);
-    EXPECT_STREQ(buffer, "1.2.3.4");
-    EXPECT_NE(GetVersionFile(&file[0], const_cast<char*>("CompanyName"), buffer, sizeof buffer), 0);
-    EXPECT_STREQ(buffer, "KELVARO");
-    // Too small: cut to the buffer, still a success; the byte past it untouched.
-    char small[5];
-    std::memset(small, 'x', sizeof small);
-    EXPECT_NE(GetVersionFile(&file[0], const_cast<char*>("FileVersion"), small, 4), 0);
-    EXPECT_STREQ(small, "1.2");
-    EXPECT_EQ(small[4], 'x');
-    EXPECT_EQ(GetVersionFile(&file[0], const_cast<char*>("NoSuchValue"), buffer, sizeof buffer), 0);
-    EXPECT_STREQ(buffer, "");
-    std::string missing = (zedtest::ProgramDirectory() / "no-such-file.dll").string();
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(GetVersionFile(&missing[0], const_cast<char*>("FileVersion"), buffer, sizeof buffer), 0);
-    EXPECT_STREQ(buffer, "");
-    EXPECT_EQ(GetVersionFile(nullptr, const_cast<char*>("FileVersion"), buffer, sizeof buffer), 0);
-}
-
-TEST(VersionInfo, ModuleVersionStrings) {
-    if (!HaveModules()) GTEST_SKIP() << "no example modules";
-    char buffer[64];
-    char name[] = "ZEDDEU0407.DLL";
-    char value[] = "FileVersion";
-    EXPECT_EQ(GetVersionModule(name, value, buffer, sizeof buffer), 0);  // not loaded yet
-    ZEDLLSetLanguage(0x0407);
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_NE(GetVersionModule(name, value, buffer, sizeof buffer), 0);
-    EXPECT_STREQ(buffer, "1.2.3.4");
-    char product[] = "ProductName";
-    EXPECT_NE(GetVersionModule(name, product, buffer, sizeof buffer), 0);
-    EXPECT_STREQ(buffer, "ZEDLL");
-    // Does not fit: 0 and an empty buffer (unlike GetVersionFile).
-    std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(GetVersionModule(name, value, buffer, 8), 0);
-    EXPECT_STREQ(buffer, "");
-    EXPECT_NE(GetVersionModule(name, value, buffer, 9), 0);
-    EXPECT_EQ(GetVersionModule(nullptr, value, buffer, sizeof buffer), 0);
-    ZEDLLSetLanguage(1033);
-    EXPECT_EQ(GetVersionModule(name, value, buffer, sizeof buffer), 0);
-}
-
-// The platform's version services (Windows) and our reader must agree on real DLLs.
-TEST(VersionInfo, AgreesWithTheReaderOnRealDlls) {
     const char* candidates[] = {"/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/kernel32.dll",
+                                "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/version.dll",
                                 "/usr/lib/x86_64-linux-gnu/wine/i386-windows/user32.dll",
-                                "C:\\windows\\system32\\kernel32.dll", "C:\\windows\\system32\\comctl32.dll",
-                                "C:\\windows\\system32\\version.dll"};
+                                "/usr/lib/x86_64-linux-gnu/wine/i386-windows/comctl32.dll",
+                                "C:\\windows\\system32\\kernel32.dll", "C:\\windows\\system32\\version.dll"};
     int checked = 0;
     for (const char* candidate : candidates) {
         std::string file = candidate;
@@ -176,9 +141,10 @@ TEST(VersionInfo, AgreesWithTheReaderOnRealDlls) {
         uint32_t length = 0;
         ASSERT_TRUE(zed::pe::QueryVersionValue(data.bytes, data.size, "\\VarFileInfo\\Translation", nullptr,
                                                &translation, &length));
+        ASSERT_GE(translation.size(), 4u);
+        std::map<std::string, std::string> values;
         for (const char* name : {"FileVersion", "CompanyName", "FileDescription", "ProductName",
-                                 "OriginalFilename"}) {
-            char path[200];
+                                 "OriginalFilename", "LegalCopyright"}) {
             zed::FormatVersionValuePath(path, sizeof path, static_cast<WORD>(translation[0] | (translation[1] << 8)),
                                         static_cast<WORD>(translation[2] | (translation[3] << 8)), name);
             std::string expected;
@@ -187,25 +153,25 @@ TEST(VersionInfo, AgreesWithTheReaderOnRealDlls) {
             const int result = GetVersionFile(&file[0], const_cast<char*>(name), buffer, sizeof buffer);
             EXPECT_EQ(result != 0, found && !expected.empty()) << file << " " << name;
             EXPECT_EQ(std::string(buffer), found ? expected : std::string()) << file << " " << name;
+            values[name] = buffer;
         }
+        EXPECT_TRUE(values["FileVersion"][0] >= '0' && values["FileVersion"][0] <= '9') << file;
+        EXPECT_NE(values["LegalCopyright"].find("Wine"), std::string::npos) << file;
+        EXPECT_EQ(values["CompanyName"], "Microsoft Corporation") << file;
+        // Wine's DLLs carry a version resource per language; the English one is chosen.
+        EXPECT_EQ(values["ProductName"], "Wine") << file;
         ++checked;
     }
-    if (checked == 0) GTEST_SKIP() << "no Windows DLLs here";
+    if (checked == 0) GTEST_SKIP() << "no Wine DLLs here";
 }
 
 TEST(FileExist, FilesDirectoriesAndErrors) {
-    std::string directory = zedtest::ProgramDirectory().string();
-    EXPECT_EQ(IsFileExist(&directory[0]), 1);
-    std::string program = zed::platform::HostProgramPath();
-    EXPECT_EQ(IsFileExist(&program[0]), 1);
-    std::string missing = directory + "/no-such-file.txt";
-    EXPECT_EQ(IsFileExist(&missing[0]), 0);
-    std::string missing_directory = directory + "/no-such-dir/file.txt";
-    EXPECT_EQ(IsFileExist(&missing_directory[0]), 0);
-    std::string under_a_file = program + "/x";
-    EXPECT_EQ(IsFileExist(&under_a_file[0]), 0);
-    std::string empty;
-    EXPECT_EQ(IsFileExist(&empty[0]), 0);
+    const std::string directory = zedtest::ProgramDirectory().string();
+    const std::string program = zed::platform::HostProgramPath();
+    const std::pair<std::string, int> cases[] = {
+        {directory, 1}, {program, 1}, {directory + "/no-such-file.txt", 0},
+        {directory + "/no-such-dir/file.txt", 0}, {program + "/x", 0}, {"", 0}};
+    for (auto [name, exists] : cases) EXPECT_EQ(IsFileExist(&name[0]), exists) << name;
     EXPECT_EQ(IsFileExist(nullptr), 0);
 }
 
