@@ -140,12 +140,10 @@ TEST_F(LogCoreTest, SystemLogFacilities) {
         EXPECT_EQ(g_sink_lines[2].priority, LogPriority::Error);
     }
     log_close();
-    // The platform's own system log (syslog(3) or the debugger output) takes a line too.
-    zed::log_core::SetSystemLogSink(nullptr);
+    zed::log_core::SetSystemLogSink(nullptr);  // the platform's own system log takes a line too
     log_init(1, nullptr, 0, 0, 0, 2);
     log_msg("zedll test line");
     log_close();
-    EXPECT_EQ(zed::log_core::Destination(), 0);
 }
 
 TEST_F(LogCoreTest, SeverityNamesFollowTheLanguageAndStampsArePadded) {
@@ -161,19 +159,6 @@ TEST_F(LogCoreTest, SeverityNamesFollowTheLanguageAndStampsArePadded) {
     ZEDLLSetLanguage(1033), log_severity(3, "x");
     log_close();
     EXPECT_EQ(ReadText(file), "log/Schweregrad Warnung: x\nlog/Severity warning: x\n");
-}
-
-TEST_F(LogCoreTest, RemovingACleanupTakesItOffTheList) {
-    static int calls = 0;
-    auto count = [](void*) { ++calls; };
-    int a = 0, b = 0;
-    fatal_add_cleanup(count, &a);
-    fatal_add_cleanup(count, &b);
-    fatal_add_cleanup(count, &a);
-    fatal_remove_cleanup(count, &a);
-    fatal_remove_cleanup(count, &b);
-    fatal_remove_cleanup(count, &a);
-    EXPECT_EQ(calls, 0);
 }
 
 // ---- The fatal paths, each in a child process. Clean-ups leave their trace in a file named
@@ -203,13 +188,16 @@ protected:
     }
 };
 
-TEST_F(LogFatalTest, RunsCleanupsMostRecentFirstAndExitsWithOne) {
+TEST_F(LogFatalTest, RunsRemainingCleanupsMostRecentFirstAndExitsWithOne) {
     const std::string file = File("fatal.log");
     EXPECT_EXIT(
         {
             log_init(0, file.c_str(), 0, 1, 0, 0);
             fatal_add_cleanup(CleanupA, nullptr);
             fatal_add_cleanup(CleanupB, &g_trace);
+            for (int i = 0; i < 4; ++i) {  // clean-ups removed again, also one added twice, do not run
+                i < 2 ? fatal_add_cleanup(CleanupA, &g_trace) : fatal_remove_cleanup(CleanupA, &g_trace);
+            }
             log_fatal("boom %d", 7);
         },
         ::testing::ExitedWithCode(1), "");

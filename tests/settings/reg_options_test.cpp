@@ -34,8 +34,7 @@ TEST_F(RegOptionsTest, TypedValuesRoundTrip) {
     EXPECT_EQ(o.GetChar("Ch", 'x', 1), 'Q');
     EXPECT_EQ(o.GetDword("Num", DWORD{7}, 1), 0xFFFFFFFFu);
     EXPECT_EQ(o.GetDword("Int", 0, 1), -5);
-    EXPECT_EQ(o.GetBool("Flag", 0, 1), 1);
-    EXPECT_EQ(o.GetBool("Flag2", 1, 1), 0);
+    EXPECT_EQ(o.GetBool("Flag", 0, 1) * 10 + o.GetBool("Flag2", 1, 1), 10);  // only 1 is true
     EXPECT_EQ(o.GetDouble("D", 0.0, 1), 3.25);
     EXPECT_EQ(o.GetDouble("LD", static_cast<long double>(0), 1), static_cast<long double>(-0.1));
     EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 0x030201u);
@@ -46,10 +45,8 @@ TEST_F(RegOptionsTest, TypedValuesRoundTrip) {
     EXPECT_EQ(std::memcmp(out, blob, 5), 0);
     EXPECT_EQ(out[5], 0xAA);
 
-    // Value names ignore case and keep their spelling.
+    // Value names ignore case; the other scopes are other keys.
     EXPECT_EQ(o.GetDword("NUM", DWORD{7}, 1), 0xFFFFFFFFu);
-    EXPECT_EQ(o.IsDword("num", 1), 1);
-    // The other scopes are other keys.
     EXPECT_EQ(o.GetDword("Num", DWORD{7}, 0), 7u);
 }
 
@@ -150,67 +147,49 @@ TEST_F(RegOptionsTest, ScopesAndKeyManagement) {
 }
 
 TEST_F(RegOptionsTest, CopyTree) {
-    OPT_RegOptions src(company_.c_str(), "Src", "1");
-    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst", "1", 1, 1), 1);  // missing source: nothing
-    OPT_RegOptions dst(company_.c_str(), "Dst", "1");
-    EXPECT_EQ(dst.KeyExists(1), 0);
+    auto at = [&](const char* product, const char* version) { return OPT_RegOptions(company_.c_str(), product, version); };
+    const char* co = company_.c_str();
+    OPT_RegOptions src = at("Src", "1");
+    EXPECT_EQ(src.CopyTo(co, "Dst", "1", 1, 1), 1);  // missing source: nothing
+    EXPECT_EQ(at("Dst", "1").KeyExists(1), 0);
 
-    src.SetString("a", "text", 1);
-    src.SetDword("b", 17, 1);
-    OPT_RegOptions deep(company_.c_str(), "Src", "1\\Level\\Deeper");
-    deep.SetDouble("c", 2.5, 1);
-    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst", "1", 0, 1), 1);
-    OPT_RegOptions dst_machine(company_.c_str(), "Dst", "1");
+    src.SetString("a", "text", 1), src.SetDword("b", 17, 1);
+    at("Src", "1\\Level\\Deeper").SetDouble("c", 2.5, 1);
+    EXPECT_EQ(src.CopyTo(co, "Dst", "1", 0, 1), 1);
     char buf[16];
-    EXPECT_EQ(dst_machine.GetString("a", "", buf, sizeof buf, 0), 5);
-    EXPECT_EQ(dst_machine.GetDword("b", 0, 0), 17);
-    OPT_RegOptions dst_deep(company_.c_str(), "Dst", "1\\Level\\Deeper");
-    EXPECT_EQ(dst_deep.GetDouble("c", 0.0, 0), 2.5);
+    EXPECT_EQ(at("Dst", "1").GetString("a", "", buf, sizeof buf, 0), 5);
+    EXPECT_EQ(at("Dst", "1").GetDword("b", 0, 0), 17);
+    EXPECT_EQ(at("Dst", "1\\Level\\Deeper").GetDouble("c", 0.0, 0), 2.5);
 
     // A value past the 3000-byte buffer is skipped and reported.
     std::string huge(3001, 'h');
-    src.SetBinary("huge", huge.data(), 3001, 1);
-    src.SetBinary("fits", huge.data(), 3000, 1);
-    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst2", "", 1, 1), 0);
-    OPT_RegOptions dst2(company_.c_str(), "Dst2", "1");
-    EXPECT_EQ(dst2.KeyExists(1), 0);  // trailing empty names are left off: Dst2 got the values
-    OPT_RegOptions dst2_key(company_.c_str(), "Dst2", "");
-    EXPECT_EQ(dst2_key.IsBinary("fits", 1), 1);
-    EXPECT_EQ(dst2_key.IsBinary("huge", 1), 0);
-    EXPECT_EQ(dst2_key.GetDword("b", 0, 1), 17);
+    src.SetBinary("huge", huge.data(), 3001, 1), src.SetBinary("fits", huge.data(), 3000, 1);
+    EXPECT_EQ(src.CopyTo(co, "Dst2", "", 1, 1), 0);
+    EXPECT_EQ(at("Dst2", "1").KeyExists(1), 0);  // trailing empty names are left off: Dst2 got the values
+    EXPECT_EQ(at("Dst2", "").IsBinary("fits", 1), 1);
+    EXPECT_EQ(at("Dst2", "").IsBinary("huge", 1), 0);
+    EXPECT_EQ(at("Dst2", "").GetDword("b", 0, 1), 17);
 
     // Into its own subtree: refused, nothing copied.
-    EXPECT_EQ(src.CopyTree(company_.c_str(), "Src", "1\\Level", company_.c_str(), "Src", "1", 1, 1), 0);
-    OPT_RegOptions level(company_.c_str(), "Src", "1\\Level");
-    EXPECT_EQ(level.IsString("a", 1), 0);
+    EXPECT_EQ(src.CopyTree(co, "Src", "1\\Level", co, "Src", "1", 1, 1), 0);
+    EXPECT_EQ(at("Src", "1\\Level").IsString("a", 1), 0);
     // A source that does not open gives 1 before the destination is looked at, also when the
     // destination would lie inside it.
-    EXPECT_EQ(src.CopyTree(company_.c_str(), "Nope", "sub", company_.c_str(), "Nope", "", 1, 1), 1);
-    EXPECT_EQ(src.CopyTree(company_.c_str(), "Nope", "1\\x", company_.c_str(), "Nope", "1", 1, 1), 1);
-    OPT_RegOptions nope(company_.c_str(), "Nope", "");
-    EXPECT_EQ(nope.KeyExists(1), 0);
+    EXPECT_EQ(src.CopyTree(co, "Nope", "sub", co, "Nope", "", 1, 1), 1);
+    EXPECT_EQ(src.CopyTree(co, "Nope", "1\\x", co, "Nope", "1", 1, 1), 1);
+    EXPECT_EQ(at("Nope", "").KeyExists(1), 0);
     // The same tree in another root is not inside it.
     src.DeleteValue("huge", 1);
-    EXPECT_EQ(src.CopyTree(company_.c_str(), "Src", "1\\Level", company_.c_str(), "Src", "1", 0, 1), 1);
-    OPT_RegOptions machine_level(company_.c_str(), "Src", "1\\Level");
-    EXPECT_EQ(machine_level.GetDword("b", 0, 0), 17);
-}
-
-TEST_F(RegOptionsTest, CopyTreeToADestinationThatCannotBeCreated) {
-    OPT_RegOptions src(company_.c_str(), "Src", "1");
-    src.SetDword("v", 1, 1);
-    OPT_RegOptions child(company_.c_str(), "Src", "1\\Child\\Grandchild");
-    child.SetDword("w", 2, 1);
-    // A key name of 400 characters cannot be created: no values anywhere, the result 0, and
-    // the source as it was.
+    EXPECT_EQ(src.CopyTree(co, "Src", "1\\Level", co, "Src", "1", 0, 1), 1);
+    EXPECT_EQ(at("Src", "1\\Level").GetDword("b", 0, 0), 17);
+    // A key name of 400 characters cannot be created: no values anywhere, the result 0, and the
+    // source as it was.
     const std::string bad(400, 'k');
-    EXPECT_EQ(src.CopyTo(company_.c_str(), bad.c_str(), "1", 1, 1), 0);
-    OPT_RegOptions dst(company_.c_str(), bad.c_str(), "1");
-    EXPECT_EQ(dst.KeyExists(1), 0);
-    OPT_RegOptions dst_child(company_.c_str(), bad.c_str(), "1\\Child");
-    EXPECT_EQ(dst_child.KeyExists(1), 0);
-    EXPECT_EQ(src.GetDword("v", 0, 1), 1);
-    EXPECT_EQ(child.GetDword("w", 0, 1), 2);
+    EXPECT_EQ(src.CopyTo(co, bad.c_str(), "1", 1, 1), 0);
+    EXPECT_EQ(at(bad.c_str(), "1").KeyExists(1), 0);
+    EXPECT_EQ(at(bad.c_str(), "1\\Level").KeyExists(1), 0);
+    EXPECT_EQ(src.GetDword("b", 0, 1), 17);
+    EXPECT_EQ(at("Src", "1\\Level\\Deeper").GetDouble("c", 0.0, 1), 2.5);
 }
 
 TEST_F(RegOptionsTest, DoubleDefaultsComeBackUnchanged) {
