@@ -99,13 +99,11 @@ TEST_F(StringTest, ConstructorsPiecesAndEditingGuards) {
     const CLS_String copy(a);
     EXPECT_NE(copy.GetBuffer(), a.GetBuffer());
     const std::pair<std::function<std::string()>, const char*> cases[] = {
-        {[] { return Str(CLS_String("hello", 1, 3)); }, "ell"},
-        {[] { return Str(CLS_String("hello", 9)); }, ""},
+        {[] { return Str(CLS_String("hello", 1, 3)); }, "ell"}, {[] { return Str(CLS_String("hello", 9)); }, ""},
         {[] { return Str(CLS_String(CLS_String("hello"), 5, kAll)); }, ""},
         {[] { return Str(CLS_String(static_cast<signed char>('z'), 3)); }, "zzz"},
         {[] { return Str(CLS_String("ab") + "cd" + CLS_String("ef")); }, "abcdef"},
-        {[&] { CLS_String& self = a; return Str(a = self); }, "abc"},
-        {[&] { return Str(a.Append(a)); }, "abcabc"},
+        {[&] { CLS_String& self = a; return Str(a = self); }, "abc"}, {[&] { return Str(a.Append(a)); }, "abcabc"},
         {[&] { return Str(a.Assign(CLS_String("xyz"), 4)); }, "abcabc"},  // start past the end: no change
         {[&] { return Str(a.Append(CLS_String("xyz"), 3)); }, "abcabc"},
         {[&] { return Str(a.Append(CLS_String("xyz"), 1, 1)); }, "abcabcy"},
@@ -113,15 +111,14 @@ TEST_F(StringTest, ConstructorsPiecesAndEditingGuards) {
         {[&] { return Str(h.Insert(5, CLS_String("x"))); }, "hello"},
         {[&] { return Str(h.Insert(0, CLS_String("abc"), 1, 1)); }, "bhello"},
         {[&] { return Str(h.Insert(1, CLS_String("abc"), 3)); }, "bhello"},
-        {[&] { return Str(h.Delete(6, 1)); }, "bhello"},
-        {[&] { return Str(h.Delete(1, 2)); }, "bllo"},
+        {[&] { return Str(h.Delete(6, 1)); }, "bhello"}, {[&] { return Str(h.Delete(1, 2)); }, "bllo"},
         {[&] { return Str(w.Replace(6, kAll, "there")); }, "hello there"},
         {[&] { return Str(w.Replace(0, 5, CLS_String("HOWDY!"), 0, 5)); }, "HOWDY there"},
         {[&] { return Str(w.Replace(11, 1, "x")); }, "HOWDY there"},
         {[&] { return Str(w.Replace(0, 1, "ab", 3)); }, "HOWDY there"},
         {[&] { return Str(w.Replace(0, 1, "ab", 2)); }, "OWDY there"},  // an empty piece: a plain delete
     };
-    for (const auto& c : cases) EXPECT_EQ(c.first(), c.second);
+    for (const auto& c : cases) EXPECT_EQ(c.first(), c.second) << "case " << &c - cases;
 }
 
 TEST_F(StringTest, AccessComparisonsAndFolding) {
@@ -162,8 +159,8 @@ TEST_F(StringTest, AccessComparisonsAndFolding) {
     CLS_String mixed("MiXeD 9");
     EXPECT_STREQ(mixed.MakeLower(), "mixed 9");
     EXPECT_STREQ(mixed.MakeUpper(), "MIXED 9");
-    EXPECT_EQ(CLS_String::SetCaseSensitive(5), 1);
-    EXPECT_EQ(CLS_String::SetCaseSensitive(0), 0);  // any other value than 0 is 1
+    EXPECT_EQ(CLS_String::SetCaseSensitive(5), 1);  // any value other than 0 is 1
+    EXPECT_EQ(CLS_String::SetCaseSensitive(0), 0);
     EXPECT_TRUE(CLS_String("abc") == "ABC" && CLS_String("abc") < "ABD");
     EXPECT_EQ(CLS_String("ABC").ReverseFindNotOf("c"), 1u);
 }
