@@ -29,10 +29,10 @@ protected:
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << text;
     }
-    // The bytes of a binary value (up to 16).
-    static std::string Binary(OPT_RegOptions& o, const char* name) {
-        unsigned char out[16];
-        return std::string(reinterpret_cast<char*>(out), o.GetBinary(name, nullptr, 0, out, sizeof out, 1));
+    // The bytes of a binary value (up to 256).
+    static std::string Binary(OPT_RegOptions& o, const char* name, int scope = 1) {
+        unsigned char out[256];
+        return std::string(reinterpret_cast<char*>(out), o.GetBinary(name, nullptr, 0, out, sizeof out, scope));
     }
     std::string Key(const char* product, const char* version) {
         return "Software\\" + company_ + "\\" + product + "\\" + version;
@@ -122,15 +122,8 @@ TEST_F(RegTextTest, ExportIsByteExact) {
     const std::string file = TempFile("export.reg");
     EXPECT_EQ(o.Export(file.c_str(), 1), 1);
     const std::string k = "HKEY_CURRENT_USER\\" + Key("Prod", "1");
-    const std::string expected = "REGEDIT4\r\n\r\n[" + k + "]\r\n"
-        "\"Bin\"=hex:0a,ff\r\n"
-        "\"Count\"=dword:ffffffff\r\n"
-        "\"Empty\"=hex:\r\n"
-        "\"Path\"=\"c:\\\\data\"\r\n"
-        "\r\n[" + k + "\\Sub]\r\n"
-        "\"Q\"=\"x\"\r\n"
-        "\r\n";
-    EXPECT_EQ(ReadFile(file), expected);
+    EXPECT_EQ(ReadFile(file), "REGEDIT4\r\n\r\n[" + k + "]\r\n\"Bin\"=hex:0a,ff\r\n\"Count\"=dword:ffffffff\r\n"
+                              "\"Empty\"=hex:\r\n\"Path\"=\"c:\\\\data\"\r\n\r\n[" + k + "\\Sub]\r\n\"Q\"=\"x\"\r\n\r\n");
 
     // A missing key leaves an empty file; the result is 1 all the same.
     OPT_RegOptions none(company_.c_str(), "None", "1");
@@ -142,13 +135,11 @@ TEST_F(RegTextTest, ExportIsByteExact) {
 TEST_F(RegTextTest, ExportImportRoundTrip) {
     OPT_RegOptions o(company_.c_str(), "Prod", "1");
     std::mt19937 rng(3);
-    std::vector<std::vector<unsigned char>> blobs;
+    std::vector<std::string> blobs;
     for (int i = 0; i < 20; ++i) {
-        std::vector<unsigned char> b(rng() % 200);
-        for (auto& c : b) c = static_cast<unsigned char>(rng());
-        blobs.push_back(b);
-        const std::string name = "B" + std::to_string(i);
-        o.SetBinary(name.c_str(), b.data(), static_cast<DWORD>(b.size()), 0);
+        blobs.emplace_back(rng() % 200, '\0');
+        for (char& c : blobs.back()) c = static_cast<char>(rng());
+        o.SetBinary(("B" + std::to_string(i)).c_str(), blobs.back().data(), static_cast<DWORD>(blobs.back().size()), 0);
     }
     o.SetString("Path", "c:\\data\\\"x\"", 0);
     o.SetDword("Max", DWORD{0xFFFFFFFFu}, 0);
@@ -160,13 +151,7 @@ TEST_F(RegTextTest, ExportImportRoundTrip) {
     zedtest::DeleteTree(RegRoot::kLocalMachine, "SOFTWARE\\" + company_);
     EXPECT_EQ(o.KeyExists(0), 0);
     ASSERT_EQ(o.Import(file.c_str()), 1);
-    for (int i = 0; i < 20; ++i) {
-        const std::string name = "B" + std::to_string(i);
-        std::vector<unsigned char> out(256);
-        ASSERT_EQ(o.GetBinary(name.c_str(), nullptr, 0, out.data(), 256, 0), blobs[i].size());
-        out.resize(blobs[i].size());
-        EXPECT_EQ(out, blobs[i]);
-    }
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(Binary(o, ("B" + std::to_string(i)).c_str(), 0), blobs[i]) << i;
     char buf[32];
     EXPECT_EQ(o.GetString("Path", "", buf, sizeof buf, 0), 12);
     EXPECT_STREQ(buf, "c:\\data\\\"x\"");
