@@ -53,7 +53,7 @@ TEST_F(LogOptionsTest, EverythingWaitsForTheNames) {
     EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}), DWORD{2});
 }
 
-TEST_F(LogOptionsTest, WriteThenLoad) {
+TEST_F(LogOptionsTest, WriteThenLoadInBothScopes) {
     ASSERT_EQ(Init(), 1);
     log_SetFlagLog(2, "C:\\logs\\app.log");
     EXPECT_EQ(log_WriteLog(), 1);
@@ -72,56 +72,44 @@ TEST_F(LogOptionsTest, WriteThenLoad) {
     log_SetFlagLog(3, nullptr);
     EXPECT_EQ(CurrentMethod(), 3u);
     EXPECT_STREQ(CurrentPath(), "C:\\logs\\app.log");
-}
 
-TEST_F(LogOptionsTest, LongPathsAreCut) {
-    const std::string long_path(3000, 'p');
-    log_SetFlagLog(-1, long_path.c_str());
+    // Long paths are cut to 2499 characters, in memory and in the registry.
+    log_SetFlagLog(-1, std::string(3000, 'p').c_str());
     EXPECT_EQ(std::strlen(CurrentPath()), 2499u);
-    ASSERT_EQ(Init(), 1);
     EXPECT_EQ(log_WriteLog(), 1);
     log_SetFlagLog(-1, "");
     EXPECT_EQ(std::string(log_LoadPathLog()), std::string(2499, 'p'));
-}
 
-TEST_F(LogOptionsTest, LocalMachineScope) {
+    // The local machine scope is a key of its own.
     ASSERT_EQ(log_InitOptionsLog(company_.c_str(), "Cutter", "5.1", 0), 1);
-    log_SetFlagLog(3, "m.log");
+    log_SetFlagLog(1, "m.log");
     EXPECT_EQ(log_WriteLog(), 1);
-    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}, 0), DWORD{3});
-    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}, 1), DWORD{99});
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}, 0), DWORD{1});
+    EXPECT_EQ(Options().GetDword("Syslog", DWORD{99}, 1), DWORD{3});
 }
 
-TEST(LogOptionsPage, ButtonsAndMethods) {
-    EXPECT_EQ(ButtonOfMethod(0), 1000);
-    EXPECT_EQ(ButtonOfMethod(1), 1002);
-    EXPECT_EQ(ButtonOfMethod(2), 1001);
-    EXPECT_EQ(ButtonOfMethod(3), 1003);
+TEST(LogOptionsPage, ButtonsMethodsBrowseStartAndFilter) {
+    const int buttons[] = {1000, 1002, 1001, 1003};
+    for (unsigned method = 0; method < 4; ++method) {
+        EXPECT_EQ(ButtonOfMethod(method), buttons[method]);
+        EXPECT_EQ(MethodOfButton(buttons[method]), static_cast<int>(method));
+    }
     EXPECT_EQ(ButtonOfMethod(77), 1000);
-    for (unsigned method = 0; method < 4; ++method) EXPECT_EQ(MethodOfButton(ButtonOfMethod(method)), static_cast<int>(method));
     EXPECT_EQ(MethodOfButton(1004), -1);
-    struct Checked {
-        bool ids[4];
-    };
-    auto checked = [](void* context, int id) { return static_cast<Checked*>(context)->ids[id - 1000]; };
-    Checked none{{false, false, false, false}};
-    EXPECT_EQ(AppliedMethod(checked, &none), 0u);
-    Checked stderr_only{{false, false, false, true}};
-    EXPECT_EQ(AppliedMethod(checked, &stderr_only), 3u);
-    Checked file_and_system{{false, true, true, false}};
-    EXPECT_EQ(AppliedMethod(checked, &file_and_system), DWORD{2});  // the lowest identifier wins
-}
+    auto checked = [](void* context, int id) { return static_cast<const bool*>(context)[id - 1000]; };
+    bool none[4] = {false, false, false, false}, stderr_only[4] = {false, false, false, true},
+         file_and_system[4] = {false, true, true, false};
+    EXPECT_EQ(AppliedMethod(checked, none), 0u);
+    EXPECT_EQ(AppliedMethod(checked, stderr_only), 3u);
+    EXPECT_EQ(AppliedMethod(checked, file_and_system), DWORD{2});  // the lowest identifier wins
 
-TEST(LogOptionsPage, BrowseStartAndFilter) {
     std::string directory, name;
     BrowseStart("", &directory, &name);
-    EXPECT_EQ(directory, "c:\\");
-    EXPECT_EQ(name, "undefine.log");
+    EXPECT_EQ(directory + "|" + name, "c:\\|undefine.log");
     BrowseStart("d:\\logs\\app.log", &directory, &name);
-    EXPECT_EQ(directory, "d:\\logs\\");
-    EXPECT_EQ(name, "app.log");
-    const std::string filter = FilterList("Logging Files (*.log)|*.log|All files (*.*)|*.*||");
-    EXPECT_EQ(filter, std::string("Logging Files (*.log)\0*.log\0All files (*.*)\0*.*\0\0", 49));
+    EXPECT_EQ(directory + "|" + name, "d:\\logs\\|app.log");
+    EXPECT_EQ(FilterList("Logging Files (*.log)|*.log|All files (*.*)|*.*||"),
+              std::string("Logging Files (*.log)\0*.log\0All files (*.*)\0*.*\0\0", 49));
 }
 
 #if defined(_WIN32)

@@ -43,10 +43,7 @@ TEST_F(RecentFilesTest, OrderAndMaximum) {
     EXPECT_EQ(List(l), (std::vector<std::string>{c, b}));
     EXPECT_EQ(l.AddFile(CLS_String(b.c_str())), 1);
     EXPECT_EQ(List(l), (std::vector<std::string>{b, c}));
-    EXPECT_EQ(l.GetFile(2), nullptr);
-    EXPECT_EQ(l.GetFile(-1), nullptr);
-    EXPECT_EQ(l.DelFile(2), 0);
-    EXPECT_EQ(l.DelFile(-1), 0);
+    EXPECT_TRUE(l.GetFile(2) == nullptr && l.GetFile(-1) == nullptr && l.DelFile(2) == 0 && l.DelFile(-1) == 0);
     EXPECT_EQ(l.DelFile(0), 1);
     EXPECT_EQ(List(l), (std::vector<std::string>{c}));
 
@@ -62,23 +59,15 @@ TEST_F(RecentFilesTest, OrderAndMaximum) {
     zedtest::DeleteTree(zed::platform::RegRoot::kCurrentUser, "Software\\" + company_ + "x");
 }
 
-TEST_F(RecentFilesTest, MissingFilesAreRefused) {
-    const std::string a = MakeFile("a.txt");
+TEST_F(RecentFilesTest, MissingFilesAreRefusedAndCaseCounts) {
     OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
     EXPECT_EQ(l.AddFile(CLS_String(TempFile("nothing.txt").c_str())), 0);
     EXPECT_EQ(l.AddFile(CLS_String(TempFile("no-dir/nothing.txt").c_str())), 0);
     EXPECT_EQ(l.AddFile(CLS_String("")), 0);
     EXPECT_EQ(l.GetNumFiles(), 0);
-    EXPECT_EQ(l.AddFile(CLS_String(a.c_str())), 1);
-    EXPECT_EQ(l.GetNumFiles(), 1);
-}
-
-TEST_F(RecentFilesTest, CaseDifferencesKeepBothEntries) {
-    const std::string lower = MakeFile("case.txt");
-    const std::string upper = MakeFile("CASE.txt");
-    OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-    EXPECT_EQ(l.AddFile(CLS_String(lower.c_str())), 1);
-    EXPECT_EQ(l.AddFile(CLS_String(upper.c_str())), 1);
+    // Names that differ in case alone are two entries.
+    EXPECT_EQ(l.AddFile(CLS_String(MakeFile("case.txt").c_str())), 1);
+    EXPECT_EQ(l.AddFile(CLS_String(MakeFile("CASE.txt").c_str())), 1);
     EXPECT_EQ(l.GetNumFiles(), 2);
 }
 
@@ -87,10 +76,7 @@ TEST_F(RecentFilesTest, SaveAndLoad) {
     OPT_RegOptions o(company_.c_str(), "Prod", "1");
     {
         OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-        l.AddFile(CLS_String(a.c_str()));
-        l.AddFile(CLS_String(b.c_str()));
-        l.AddFile(CLS_String(c.c_str()));
-        l.AddFile(CLS_String(a.c_str()));
+        for (const std::string& f : {a, b, c, a}) l.AddFile(CLS_String(f.c_str()));
     }
     EXPECT_EQ(o.GetDword("NF", 0, 1), 3);
     char buf[512];
@@ -98,106 +84,57 @@ TEST_F(RecentFilesTest, SaveAndLoad) {
     EXPECT_EQ(buf, a);
     o.GetString("LN3", "", buf, sizeof buf, 1);
     EXPECT_EQ(buf, b);
-    {
-        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-        EXPECT_EQ(List(l), (std::vector<std::string>{a, c, b}));
-        l.DelFile(1);
-        l.DelFile(1);
-        // A copy owns its own strings.
-        OPT_RLastFiles copy(l);
-        EXPECT_EQ(List(copy), (std::vector<std::string>{a}));
-        copy.DelFile(0);
-        EXPECT_EQ(l.GetNumFiles(), 1);
-    }
-    // Both lists saved on the way out (the original last, with one entry). A stored count of 2
-    // reads LN2 then LN1; LN3, left from the longer list, is never read.
-    o.SetDword("NF", 2, 1);
-    o.SetString("LN2", c.c_str(), 1);
-    o.SetString("LN1", c.c_str(), 1);  // a duplicate drops out
-    std::remove(b.c_str());
-    o.SetString("LN3", b.c_str(), 1);  // never read: beyond NF
-    {
-        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-        EXPECT_EQ(List(l), (std::vector<std::string>{c}));
-    }
-    // A missing file drops out on loading.
-    o.SetDword("NF", 3, 1);
-    o.SetString("LN1", a.c_str(), 1);
-    o.SetString("LN2", b.c_str(), 1);
-    o.SetString("LN3", c.c_str(), 1);
-    {
-        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-        EXPECT_EQ(List(l), (std::vector<std::string>{a, c}));
-        OPT_RLastFiles other(company_.c_str(), "Other", "1", 3);
-        other = l;
-        EXPECT_EQ(List(other), (std::vector<std::string>{a, c}));
-    }
+    OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
+    EXPECT_EQ(List(l), (std::vector<std::string>{a, c, b}));
+    l.DelFile(1);
+    l.DelFile(1);
+    // Copies own their own strings.
+    OPT_RLastFiles copy(l), other(company_.c_str(), "Other", "1", 3);
+    other = l;
+    EXPECT_EQ(List(copy), (std::vector<std::string>{a}));
+    copy.DelFile(0);
+    EXPECT_EQ(l.GetNumFiles(), 1);
+    EXPECT_EQ(List(other), (std::vector<std::string>{a}));
 }
 
-// Entries are read from NF down to 1 whatever the maximum: those that drop out (missing files,
-// duplicates) leave room for older ones.
-TEST_F(RecentFilesTest, LoadReadsEveryStoredEntry) {
-    const std::string a = MakeFile("a.txt"), b = MakeFile("b.txt"), c = MakeFile("c.txt");
-    OPT_RegOptions o(company_.c_str(), "Prod", "1");
-    {
-        zed::platform::RegistryBatch batch;
-        o.SetDword("NF", 100, 1);
-        for (int i = 1; i <= 97; ++i) {
-            const std::string name = "LN" + std::to_string(i);
-            o.SetString(name.c_str(), TempFile(("gone" + std::to_string(i)).c_str()).c_str(), 1);
+// Entries are read from NF down to 1 whatever the maximum, each added in front: those that drop
+// out (missing files, duplicates) leave room for older ones. The list is saved again on the way out.
+TEST_F(RecentFilesTest, LoadReadsStoredEntriesFromTheCountDown) {
+    const std::string a = MakeFile("a.txt"), b = MakeFile("b.txt"), c = MakeFile("c.txt"), gone = TempFile("gone");
+    using Values = std::vector<std::pair<int, std::string>>;
+    Values gone97;
+    for (int i = 1; i <= 97; ++i) gone97.emplace_back(i, TempFile(("gone" + std::to_string(i)).c_str()));
+    gone97.insert(gone97.end(), {{98, a}, {99, b}, {100, c}});
+    const struct {
+        DWORD count;
+        Values values;
+        int maximum;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {2, {{2, c}, {1, c}, {3, b}}, 5, {c}},  // a duplicate drops out; LN3 lies beyond the count
+        {3, {{1, a}, {2, gone}, {3, c}}, 5, {a, c}},
+        {100, gone97, 5, {a, b, c}},
+        {100, {{1, gone}, {98, a}, {99, b}, {100, a}}, 5, {a, b}},
+        {100, {{1, gone}, {98, c}, {99, b}, {100, a}}, 2, {c, b}},  // the two read last stay
+        // A damaged count is read as an unsigned number and bounded at 65535 values.
+        {static_cast<DWORD>(-1), {{1, a}, {65535, b}, {65536, c}}, 5, {a, b}},
+    };
+    int n = 0;
+    for (const auto& k : cases) {
+        const std::string product = "P" + std::to_string(n++);
+        OPT_RegOptions o(company_.c_str(), product.c_str(), "1");
+        {
+            zed::platform::RegistryBatch batch;
+            o.SetDword("NF", k.count, 1);
+            for (const auto& v : k.values) o.SetString(("LN" + std::to_string(v.first)).c_str(), v.second.c_str(), 1);
         }
-        o.SetString("LN98", a.c_str(), 1);
-        o.SetString("LN99", b.c_str(), 1);
-        o.SetString("LN100", c.c_str(), 1);
+        {
+            OPT_RLastFiles l(company_.c_str(), product.c_str(), "1", k.maximum);
+            EXPECT_EQ(List(l), k.expected) << "case " << n - 1;
+        }
+        EXPECT_EQ(o.GetDword("NF", DWORD{0}, 1), k.expected.size());
+        EXPECT_EQ(o.IsString(("LN" + std::to_string(k.values.back().first)).c_str(), 1), 1);  // left in place
     }
-    {
-        // LN100 is added first, so LN98 ends up the most recent.
-        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-        EXPECT_EQ(List(l), (std::vector<std::string>{a, b, c}));
-    }
-    // Saved on the way out: NF 3, LN1..LN3; LN4 onwards left in place but no longer read.
-    EXPECT_EQ(o.GetDword("NF", 0, 1), 3);
-    EXPECT_EQ(o.IsString("LN100", 1), 1);
-
-    // A duplicate among the later values drops out: the entries are those of the reading order.
-    o.SetDword("NF", 100, 1);
-    o.SetString("LN1", TempFile("gone1").c_str(), 1);
-    o.SetString("LN2", TempFile("gone2").c_str(), 1);
-    o.SetString("LN3", TempFile("gone3").c_str(), 1);
-    o.SetString("LN98", a.c_str(), 1);
-    o.SetString("LN99", b.c_str(), 1);
-    o.SetString("LN100", a.c_str(), 1);
-    {
-        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-        EXPECT_EQ(List(l), (std::vector<std::string>{a, b}));
-    }
-    // A list of maximum 2 keeps the two read last (the most recent).
-    o.SetDword("NF", 100, 1);
-    o.SetString("LN1", TempFile("gone1").c_str(), 1);
-    o.SetString("LN2", TempFile("gone2").c_str(), 1);
-    o.SetString("LN98", c.c_str(), 1);
-    o.SetString("LN99", b.c_str(), 1);
-    o.SetString("LN100", a.c_str(), 1);
-    {
-        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 2);
-        EXPECT_EQ(List(l), (std::vector<std::string>{c, b}));
-    }
-}
-
-// A damaged count (here a negative number) is read as an unsigned number and bounded at 65535
-// values: LN65535 is read, LN65536 is not.
-TEST_F(RecentFilesTest, LoadBoundsADamagedCount) {
-    const std::string a = MakeFile("a.txt"), b = MakeFile("b.txt"), c = MakeFile("c.txt");
-    OPT_RegOptions o(company_.c_str(), "Prod", "1");
-    o.SetString("LN1", a.c_str(), 1);
-    o.SetString("LN65535", b.c_str(), 1);
-    o.SetString("LN65536", c.c_str(), 1);
-    o.SetDword("NF", -1, 1);
-    {
-        OPT_RLastFiles l(company_.c_str(), "Prod", "1", 5);
-        EXPECT_EQ(List(l), (std::vector<std::string>{a, b}));
-    }
-    EXPECT_EQ(o.GetDword("NF", DWORD{0}, 1), 2u);  // saved again
 }
 
 }  // namespace

@@ -20,16 +20,13 @@ TEST_F(RegOptionsTest, TypedValuesRoundTrip) {
     EXPECT_EQ(o.KeyExists(1), 0);
     ASSERT_EQ(o.SetString("Text", "c:\\data", 1), 1);
     EXPECT_EQ(o.KeyExists(1), 1);
-    EXPECT_EQ(o.SetChar("Ch", 'Q', 1), 1);
-    EXPECT_EQ(o.SetDword("Num", DWORD{0xFFFFFFFFu}, 1), 1);
-    EXPECT_EQ(o.SetDword("Int", -5, 1), 1);
-    EXPECT_EQ(o.SetBool("Flag", 1, 1), 1);
-    EXPECT_EQ(o.SetBool("Flag2", 7, 1), 1);
-    EXPECT_EQ(o.SetDouble("D", 3.25, 1), 1);
-    EXPECT_EQ(o.SetDouble("LD", static_cast<long double>(-0.1), 1), 1);
-    EXPECT_EQ(o.SetColor("Col", DWORD{0x030201}, 1), 1);
     const unsigned char blob[5] = {0, 1, 2, 0xFE, 0xFF};
-    EXPECT_EQ(o.SetBinary("Blob", blob, 5, 1), 1);
+    for (int r : {o.SetChar("Ch", 'Q', 1), o.SetDword("Num", DWORD{0xFFFFFFFFu}, 1), o.SetDword("Int", -5, 1),
+                  o.SetBool("Flag", 1, 1), o.SetBool("Flag2", 7, 1), o.SetDouble("D", 3.25, 1),
+                  o.SetDouble("LD", static_cast<long double>(-0.1), 1), o.SetColor("Col", DWORD{0x030201}, 1),
+                  o.SetBinary("Blob", blob, 5, 1)}) {
+        EXPECT_EQ(r, 1);
+    }
 
     char buf[64];
     EXPECT_EQ(o.GetString("Text", "def", buf, sizeof buf, 1), 8);
@@ -37,8 +34,7 @@ TEST_F(RegOptionsTest, TypedValuesRoundTrip) {
     EXPECT_EQ(o.GetChar("Ch", 'x', 1), 'Q');
     EXPECT_EQ(o.GetDword("Num", DWORD{7}, 1), 0xFFFFFFFFu);
     EXPECT_EQ(o.GetDword("Int", 0, 1), -5);
-    EXPECT_EQ(o.GetBool("Flag", 0, 1), 1);
-    EXPECT_EQ(o.GetBool("Flag2", 1, 1), 0);
+    EXPECT_EQ(o.GetBool("Flag", 0, 1) * 10 + o.GetBool("Flag2", 1, 1), 10);  // only 1 is true
     EXPECT_EQ(o.GetDouble("D", 0.0, 1), 3.25);
     EXPECT_EQ(o.GetDouble("LD", static_cast<long double>(0), 1), static_cast<long double>(-0.1));
     EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 0x030201u);
@@ -49,10 +45,8 @@ TEST_F(RegOptionsTest, TypedValuesRoundTrip) {
     EXPECT_EQ(std::memcmp(out, blob, 5), 0);
     EXPECT_EQ(out[5], 0xAA);
 
-    // Value names ignore case and keep their spelling.
+    // Value names ignore case; the other scopes are other keys.
     EXPECT_EQ(o.GetDword("NUM", DWORD{7}, 1), 0xFFFFFFFFu);
-    EXPECT_EQ(o.IsDword("num", 1), 1);
-    // The other scopes are other keys.
     EXPECT_EQ(o.GetDword("Num", DWORD{7}, 0), 7u);
 }
 
@@ -71,10 +65,7 @@ TEST_F(RegOptionsTest, DefaultsAndTypeChecks) {
     EXPECT_EQ(o.GetChar("S", 'd', 1), 'd');         // more than one character
     o.SetString("E", "", 1);
     EXPECT_EQ(o.GetChar("E", 'd', 1), 0);
-    EXPECT_EQ(o.GetChar("Missing", 'm', 1), 'm');
-    EXPECT_EQ(o.IsChar("S", 1), 0);
     o.SetChar("C", 'c', 1);
-    EXPECT_EQ(o.IsChar("C", 1), 1);
 
     o.SetDouble("Eight", 1.5, 1);
     EXPECT_EQ(o.GetBool("Eight", 5, 1), 5);  // another binary length: default unchanged
@@ -84,22 +75,25 @@ TEST_F(RegOptionsTest, DefaultsAndTypeChecks) {
     EXPECT_EQ(o.GetBool("Missing", 5, 1), 0);
     EXPECT_EQ(o.GetBool("Missing", 1, 1), 1);
     EXPECT_EQ(o.GetDouble("Two", 2.5, 1), 2.5);
-    EXPECT_EQ(o.IsDouble("Eight", 1), 1);
-    EXPECT_EQ(o.IsLongDouble("Eight", 1), 1);
-    EXPECT_EQ(o.IsBool("Two", 1), 1);
-    EXPECT_EQ(o.IsBinary("Two", 1), 1);
-    EXPECT_EQ(o.IsString("Two", 1), 0);
-    EXPECT_EQ(o.IsString("S", 1), 1);
+    const std::pair<int, int> is[] = {{o.IsDouble("Eight", 1), 1}, {o.IsLongDouble("Eight", 1), 1},
+                                      {o.IsBool("Two", 1), 1},      {o.IsBinary("Two", 1), 1},
+                                      {o.IsString("Two", 1), 0},    {o.IsString("S", 1), 1},
+                                      {o.IsChar("S", 1), 0},        {o.IsChar("C", 1), 1}};
+    for (const auto& p : is) EXPECT_EQ(p.first, p.second) << &p - is;
     EXPECT_EQ(o.HasValue("S", zed::platform::kRegSz, 4, 1), 1);
     EXPECT_EQ(o.HasValue("S", zed::platform::kRegSz, 3, 1), 0);
     EXPECT_EQ(o.HasValue("Missing", zed::platform::kRegSz, static_cast<DWORD>(-1), 1), 0);
 
-    o.SetString("Col", "10 20", 1);
-    EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 10u | (20u << 8) | (33u << 16));
-    o.SetString("Col", "x", 1);
-    EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 9u | (55u << 8) | (33u << 16));
-    o.SetString("Col", "300 256 511", 1);
-    EXPECT_EQ(o.GetColor("Col", DWORD{0}, 1), 44u | (0u << 8) | (255u << 16));
+    // Color texts: numbers missing from the text are 9, 55 and 33, numbers are taken modulo 256, and a
+    // text of 99 stored bytes ("1 2 3" padded with spaces) is read while one of 100 is not.
+    const std::pair<std::string, DWORD> colors[] = {
+        {"10 20", 10u | (20u << 8) | (33u << 16)}, {"x", 9u | (55u << 8) | (33u << 16)},
+        {"300 256 511", 44u | (0u << 8) | (255u << 16)}, {"1 2 3" + std::string(93, ' '), 0x030201u},
+        {"1 2 3" + std::string(94, ' '), 0x0A0B0Cu}, {"1 2 3", 0x030201u}};
+    for (const auto& c : colors) {
+        ASSERT_EQ(o.SetString("Col", c.first.c_str(), 1), 1);
+        EXPECT_EQ(o.GetColor("Col", DWORD{0x0A0B0C}, 1), c.second) << c.first.size();
+    }
     EXPECT_EQ(o.GetColor("Missing", DWORD{0x0A0B0C}, 1), 0x0A0B0Cu);
 
     unsigned char out[4];
@@ -115,23 +109,21 @@ TEST_F(RegOptionsTest, DefaultsAndTypeChecks) {
 
 TEST_F(RegOptionsTest, UnusableObjectFailsEverything) {
     OPT_RegOptions o(company_.c_str(), nullptr, "1.0");
-    EXPECT_EQ(o.SetString("A", "x", 1), 0);
-    EXPECT_EQ(o.SetDword("A", 1, 1), 0);
-    EXPECT_EQ(o.KeyExists(1), 0);
+    for (int r : {o.SetString("A", "x", 1), o.SetDword("A", 1, 1), o.KeyExists(1), o.IsString("A", 1),
+                  o.CopyTo("X", "Y", 1, 1)}) {
+        EXPECT_EQ(r, 0);
+    }
     EXPECT_EQ(o.GetDword("A", DWORD{9}, 1), 9u);
     char buf[8];
     EXPECT_EQ(o.GetString("A", "dflt", buf, sizeof buf, 1), 4);
     EXPECT_STREQ(buf, "dflt");
-    EXPECT_EQ(o.IsString("A", 1), 0);
-    EXPECT_EQ(o.CopyTo("X", "Y", 1, 1), 0);
     EXPECT_EQ(o.SetNames(company_.c_str(), "P", "V"), 1);
     EXPECT_EQ(o.SetDword("A", 1, 1), 1);
     OPT_RegOptions copy(o);
     EXPECT_EQ(copy.GetDword("A", 0, 1), 1);
-    OPT_RegOptions other("x", "y");
+    OPT_RegOptions other("x", "y"), &self = other;
     other = o;
-    EXPECT_EQ(other.GetDword("A", 0, 1), 1);
-    other = other;
+    other = self;
     EXPECT_EQ(other.GetDword("A", 0, 1), 1);
 }
 
@@ -155,67 +147,49 @@ TEST_F(RegOptionsTest, ScopesAndKeyManagement) {
 }
 
 TEST_F(RegOptionsTest, CopyTree) {
-    OPT_RegOptions src(company_.c_str(), "Src", "1");
-    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst", "1", 1, 1), 1);  // missing source: nothing
-    OPT_RegOptions dst(company_.c_str(), "Dst", "1");
-    EXPECT_EQ(dst.KeyExists(1), 0);
+    auto at = [&](const char* product, const char* version) { return OPT_RegOptions(company_.c_str(), product, version); };
+    const char* co = company_.c_str();
+    OPT_RegOptions src = at("Src", "1");
+    EXPECT_EQ(src.CopyTo(co, "Dst", "1", 1, 1), 1);  // missing source: nothing
+    EXPECT_EQ(at("Dst", "1").KeyExists(1), 0);
 
-    src.SetString("a", "text", 1);
-    src.SetDword("b", 17, 1);
-    OPT_RegOptions deep(company_.c_str(), "Src", "1\\Level\\Deeper");
-    deep.SetDouble("c", 2.5, 1);
-    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst", "1", 0, 1), 1);
-    OPT_RegOptions dst_machine(company_.c_str(), "Dst", "1");
+    src.SetString("a", "text", 1), src.SetDword("b", 17, 1);
+    at("Src", "1\\Level\\Deeper").SetDouble("c", 2.5, 1);
+    EXPECT_EQ(src.CopyTo(co, "Dst", "1", 0, 1), 1);
     char buf[16];
-    EXPECT_EQ(dst_machine.GetString("a", "", buf, sizeof buf, 0), 5);
-    EXPECT_EQ(dst_machine.GetDword("b", 0, 0), 17);
-    OPT_RegOptions dst_deep(company_.c_str(), "Dst", "1\\Level\\Deeper");
-    EXPECT_EQ(dst_deep.GetDouble("c", 0.0, 0), 2.5);
+    EXPECT_EQ(at("Dst", "1").GetString("a", "", buf, sizeof buf, 0), 5);
+    EXPECT_EQ(at("Dst", "1").GetDword("b", 0, 0), 17);
+    EXPECT_EQ(at("Dst", "1\\Level\\Deeper").GetDouble("c", 0.0, 0), 2.5);
 
     // A value past the 3000-byte buffer is skipped and reported.
     std::string huge(3001, 'h');
-    src.SetBinary("huge", huge.data(), 3001, 1);
-    src.SetBinary("fits", huge.data(), 3000, 1);
-    EXPECT_EQ(src.CopyTo(company_.c_str(), "Dst2", "", 1, 1), 0);
-    OPT_RegOptions dst2(company_.c_str(), "Dst2", "1");
-    EXPECT_EQ(dst2.KeyExists(1), 0);  // trailing empty names are left off: Dst2 got the values
-    OPT_RegOptions dst2_key(company_.c_str(), "Dst2", "");
-    EXPECT_EQ(dst2_key.IsBinary("fits", 1), 1);
-    EXPECT_EQ(dst2_key.IsBinary("huge", 1), 0);
-    EXPECT_EQ(dst2_key.GetDword("b", 0, 1), 17);
+    src.SetBinary("huge", huge.data(), 3001, 1), src.SetBinary("fits", huge.data(), 3000, 1);
+    EXPECT_EQ(src.CopyTo(co, "Dst2", "", 1, 1), 0);
+    EXPECT_EQ(at("Dst2", "1").KeyExists(1), 0);  // trailing empty names are left off: Dst2 got the values
+    EXPECT_EQ(at("Dst2", "").IsBinary("fits", 1), 1);
+    EXPECT_EQ(at("Dst2", "").IsBinary("huge", 1), 0);
+    EXPECT_EQ(at("Dst2", "").GetDword("b", 0, 1), 17);
 
     // Into its own subtree: refused, nothing copied.
-    EXPECT_EQ(src.CopyTree(company_.c_str(), "Src", "1\\Level", company_.c_str(), "Src", "1", 1, 1), 0);
-    OPT_RegOptions level(company_.c_str(), "Src", "1\\Level");
-    EXPECT_EQ(level.IsString("a", 1), 0);
+    EXPECT_EQ(src.CopyTree(co, "Src", "1\\Level", co, "Src", "1", 1, 1), 0);
+    EXPECT_EQ(at("Src", "1\\Level").IsString("a", 1), 0);
     // A source that does not open gives 1 before the destination is looked at, also when the
     // destination would lie inside it.
-    EXPECT_EQ(src.CopyTree(company_.c_str(), "Nope", "sub", company_.c_str(), "Nope", "", 1, 1), 1);
-    EXPECT_EQ(src.CopyTree(company_.c_str(), "Nope", "1\\x", company_.c_str(), "Nope", "1", 1, 1), 1);
-    OPT_RegOptions nope(company_.c_str(), "Nope", "");
-    EXPECT_EQ(nope.KeyExists(1), 0);
+    EXPECT_EQ(src.CopyTree(co, "Nope", "sub", co, "Nope", "", 1, 1), 1);
+    EXPECT_EQ(src.CopyTree(co, "Nope", "1\\x", co, "Nope", "1", 1, 1), 1);
+    EXPECT_EQ(at("Nope", "").KeyExists(1), 0);
     // The same tree in another root is not inside it.
     src.DeleteValue("huge", 1);
-    EXPECT_EQ(src.CopyTree(company_.c_str(), "Src", "1\\Level", company_.c_str(), "Src", "1", 0, 1), 1);
-    OPT_RegOptions machine_level(company_.c_str(), "Src", "1\\Level");
-    EXPECT_EQ(machine_level.GetDword("b", 0, 0), 17);
-}
-
-TEST_F(RegOptionsTest, CopyTreeToADestinationThatCannotBeCreated) {
-    OPT_RegOptions src(company_.c_str(), "Src", "1");
-    src.SetDword("v", 1, 1);
-    OPT_RegOptions child(company_.c_str(), "Src", "1\\Child\\Grandchild");
-    child.SetDword("w", 2, 1);
-    // A key name of 400 characters cannot be created: no values anywhere, the result 0, and
-    // the source as it was.
+    EXPECT_EQ(src.CopyTree(co, "Src", "1\\Level", co, "Src", "1", 0, 1), 1);
+    EXPECT_EQ(at("Src", "1\\Level").GetDword("b", 0, 0), 17);
+    // A key name of 400 characters cannot be created: no values anywhere, the result 0, and the
+    // source as it was.
     const std::string bad(400, 'k');
-    EXPECT_EQ(src.CopyTo(company_.c_str(), bad.c_str(), "1", 1, 1), 0);
-    OPT_RegOptions dst(company_.c_str(), bad.c_str(), "1");
-    EXPECT_EQ(dst.KeyExists(1), 0);
-    OPT_RegOptions dst_child(company_.c_str(), bad.c_str(), "1\\Child");
-    EXPECT_EQ(dst_child.KeyExists(1), 0);
-    EXPECT_EQ(src.GetDword("v", 0, 1), 1);
-    EXPECT_EQ(child.GetDword("w", 0, 1), 2);
+    EXPECT_EQ(src.CopyTo(co, bad.c_str(), "1", 1, 1), 0);
+    EXPECT_EQ(at(bad.c_str(), "1").KeyExists(1), 0);
+    EXPECT_EQ(at(bad.c_str(), "1\\Level").KeyExists(1), 0);
+    EXPECT_EQ(src.GetDword("b", 0, 1), 17);
+    EXPECT_EQ(at("Src", "1\\Level\\Deeper").GetDouble("c", 0.0, 1), 2.5);
 }
 
 TEST_F(RegOptionsTest, DoubleDefaultsComeBackUnchanged) {
@@ -226,16 +200,13 @@ TEST_F(RegOptionsTest, DoubleDefaultsComeBackUnchanged) {
     EXPECT_EQ(o.GetDouble("Missing", tenth, 1), tenth);
     const long double huge = std::numeric_limits<long double>::max();
     EXPECT_EQ(o.GetDouble("Missing", huge, 1), huge);
-    o.SetDword("Num", 5, 1);
-    EXPECT_EQ(o.GetDouble("Num", tenth, 1), tenth);  // another type
-    const unsigned char seven[7] = {1, 2, 3, 4, 5, 6, 7};
-    o.SetBinary("Seven", seven, 7, 1);
-    EXPECT_EQ(o.GetDouble("Seven", tenth, 1), tenth);  // another length
-    EXPECT_EQ(o.GetDouble("Seven", 0.25, 1), 0.25);
-    const unsigned char nine[9] = {};
-    o.SetBinary("Nine", nine, 9, 1);
-    EXPECT_EQ(o.GetDouble("Nine", tenth, 1), tenth);  // too large for the 8-byte buffer
-    EXPECT_EQ(o.GetDouble("Nine", -3.5, 1), -3.5);
+    // Another type, another length, too large for the 8-byte buffer.
+    const unsigned char nine[9] = {1, 2, 3, 4, 5, 6, 7};
+    o.SetDword("Num", 5, 1), o.SetBinary("Seven", nine, 7, 1), o.SetBinary("Nine", nine, 9, 1);
+    for (const char* name : {"Num", "Seven", "Nine"}) {
+        EXPECT_EQ(o.GetDouble(name, tenth, 1), tenth) << name;
+        EXPECT_EQ(o.GetDouble(name, -3.5, 1), -3.5) << name;
+    }
     // A NaN default keeps its bits.
     const double nan_def = std::numeric_limits<double>::quiet_NaN();
     const double got = o.GetDouble("Missing", nan_def, 1);
@@ -247,18 +218,6 @@ TEST_F(RegOptionsTest, DoubleDefaultsComeBackUnchanged) {
     // An unusable object gives the default as given as well.
     OPT_RegOptions unusable(company_.c_str(), nullptr, "1.0");
     EXPECT_EQ(unusable.GetDouble("Tenth", tenth, 1), tenth);
-}
-
-TEST_F(RegOptionsTest, ColorTextUpTo99Bytes) {
-    OPT_RegOptions o(company_.c_str(), "Prod", "1.0");
-    // "1 2 3" padded with spaces to a given stored size (terminator included).
-    auto padded = [](std::size_t stored) { return "1 2 3" + std::string(stored - 6, ' '); };
-    ASSERT_EQ(o.SetString("Col", padded(99).c_str(), 1), 1);
-    EXPECT_EQ(o.GetColor("Col", DWORD{0x0A0B0C}, 1), 0x030201u);
-    ASSERT_EQ(o.SetString("Col", padded(100).c_str(), 1), 1);
-    EXPECT_EQ(o.GetColor("Col", DWORD{0x0A0B0C}, 1), 0x0A0B0Cu);  // too long: the default
-    ASSERT_EQ(o.SetString("Col", padded(6).c_str(), 1), 1);
-    EXPECT_EQ(o.GetColor("Col", DWORD{0x0A0B0C}, 1), 0x030201u);
 }
 
 }  // namespace

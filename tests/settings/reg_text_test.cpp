@@ -29,6 +29,11 @@ protected:
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << text;
     }
+    // The bytes of a binary value (up to 256).
+    static std::string Binary(OPT_RegOptions& o, const char* name, int scope = 1) {
+        unsigned char out[256];
+        return std::string(reinterpret_cast<char*>(out), o.GetBinary(name, nullptr, 0, out, sizeof out, scope));
+    }
     std::string Key(const char* product, const char* version) {
         return "Software\\" + company_ + "\\" + product + "\\" + version;
     }
@@ -54,33 +59,30 @@ std::string RefHex(const std::vector<unsigned char>& bytes) {
 
 TEST_F(RegTextTest, ValueTexts) {
     std::string t;
-    const unsigned char path[] = "c:\\data";
-    ASSERT_TRUE(zed::FormatValueText(zed::platform::kRegSz, path, sizeof path, &t));
-    EXPECT_EQ(t, "\"c:\\\\data\"\r\n");
-    const unsigned char quote[] = "say \"hi\"";
-    zed::FormatValueText(zed::platform::kRegSz, quote, sizeof quote, &t);
-    EXPECT_EQ(t, "\"say \"hi\"\"\r\n");
-    const unsigned char ff[4] = {0xFF, 0xFF, 0xFF, 0xFF};
-    zed::FormatValueText(zed::platform::kRegDword, ff, 4, &t);
-    EXPECT_EQ(t, "dword:ffffffff\r\n");
-    const unsigned char n[4] = {0x2A, 0x01, 0, 0};
-    zed::FormatValueText(zed::platform::kRegDword, n, 4, &t);
-    EXPECT_EQ(t, "dword:0000012a\r\n");
-    zed::FormatValueText(zed::platform::kRegBinary, nullptr, 0, &t);
-    EXPECT_EQ(t, "hex:\r\n");
-    EXPECT_FALSE(zed::FormatValueText(zed::platform::kRegExpandSz, path, sizeof path, &t));
-
-    std::vector<unsigned char> thirty(30);
-    for (int i = 0; i < 30; ++i) thirty[i] = static_cast<unsigned char>(i * 9);
-    zed::FormatValueText(zed::platform::kRegBinary, thirty.data(), 30, &t);
-    EXPECT_EQ(t, RefHex(thirty));
-    const size_t first_break = t.find("\\\r\n");
-    EXPECT_EQ(t.substr(0, first_break).size(), 4u + 25 * 3);  // 25 bytes on the first line
-    EXPECT_EQ(t.substr(first_break + 3, 2), "  ");
+    const struct {
+        DWORD type;
+        std::string bytes;
+        const char* text;  // null: not written
+    } cases[] = {
+        {zed::platform::kRegSz, std::string("c:\\data", 8), "\"c:\\\\data\"\r\n"},
+        {zed::platform::kRegSz, std::string("say \"hi\"", 9), "\"say \"hi\"\"\r\n"},
+        {zed::platform::kRegDword, "\xFF\xFF\xFF\xFF", "dword:ffffffff\r\n"},
+        {zed::platform::kRegDword, std::string("\x2A\x01\0\0", 4), "dword:0000012a\r\n"},
+        {zed::platform::kRegBinary, "", "hex:\r\n"},
+        {zed::platform::kRegExpandSz, std::string("c:\\data", 8), nullptr},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(zed::FormatValueText(c.type, reinterpret_cast<const unsigned char*>(c.bytes.data()),
+                                       static_cast<DWORD>(c.bytes.size()), &t), c.text != nullptr);
+        if (c.text) {
+            EXPECT_EQ(t, c.text);
+        }
+    }
 
     // Wrapping agrees with the reference for every length up to the cut.
     for (size_t len = 0; len <= 900; len += 7) {
-        std::vector<unsigned char> b(len, 0xAB);
+        std::vector<unsigned char> b(len);
+        for (size_t i = 0; i < len; ++i) b[i] = static_cast<unsigned char>(i * 9);
         zed::FormatValueText(zed::platform::kRegBinary, b.data(), static_cast<DWORD>(len), &t);
         ASSERT_EQ(t, RefHex(b)) << len;
         ASSERT_LT(t.size(), zed::kValueTextBuffer);
@@ -120,15 +122,8 @@ TEST_F(RegTextTest, ExportIsByteExact) {
     const std::string file = TempFile("export.reg");
     EXPECT_EQ(o.Export(file.c_str(), 1), 1);
     const std::string k = "HKEY_CURRENT_USER\\" + Key("Prod", "1");
-    const std::string expected = "REGEDIT4\r\n\r\n[" + k + "]\r\n"
-        "\"Bin\"=hex:0a,ff\r\n"
-        "\"Count\"=dword:ffffffff\r\n"
-        "\"Empty\"=hex:\r\n"
-        "\"Path\"=\"c:\\\\data\"\r\n"
-        "\r\n[" + k + "\\Sub]\r\n"
-        "\"Q\"=\"x\"\r\n"
-        "\r\n";
-    EXPECT_EQ(ReadFile(file), expected);
+    EXPECT_EQ(ReadFile(file), "REGEDIT4\r\n\r\n[" + k + "]\r\n\"Bin\"=hex:0a,ff\r\n\"Count\"=dword:ffffffff\r\n"
+                              "\"Empty\"=hex:\r\n\"Path\"=\"c:\\\\data\"\r\n\r\n[" + k + "\\Sub]\r\n\"Q\"=\"x\"\r\n\r\n");
 
     // A missing key leaves an empty file; the result is 1 all the same.
     OPT_RegOptions none(company_.c_str(), "None", "1");
@@ -140,13 +135,11 @@ TEST_F(RegTextTest, ExportIsByteExact) {
 TEST_F(RegTextTest, ExportImportRoundTrip) {
     OPT_RegOptions o(company_.c_str(), "Prod", "1");
     std::mt19937 rng(3);
-    std::vector<std::vector<unsigned char>> blobs;
+    std::vector<std::string> blobs;
     for (int i = 0; i < 20; ++i) {
-        std::vector<unsigned char> b(rng() % 200);
-        for (auto& c : b) c = static_cast<unsigned char>(rng());
-        blobs.push_back(b);
-        const std::string name = "B" + std::to_string(i);
-        o.SetBinary(name.c_str(), b.data(), static_cast<DWORD>(b.size()), 0);
+        blobs.emplace_back(rng() % 200, '\0');
+        for (char& c : blobs.back()) c = static_cast<char>(rng());
+        o.SetBinary(("B" + std::to_string(i)).c_str(), blobs.back().data(), static_cast<DWORD>(blobs.back().size()), 0);
     }
     o.SetString("Path", "c:\\data\\\"x\"", 0);
     o.SetDword("Max", DWORD{0xFFFFFFFFu}, 0);
@@ -158,13 +151,7 @@ TEST_F(RegTextTest, ExportImportRoundTrip) {
     zedtest::DeleteTree(RegRoot::kLocalMachine, "SOFTWARE\\" + company_);
     EXPECT_EQ(o.KeyExists(0), 0);
     ASSERT_EQ(o.Import(file.c_str()), 1);
-    for (int i = 0; i < 20; ++i) {
-        const std::string name = "B" + std::to_string(i);
-        std::vector<unsigned char> out(256);
-        ASSERT_EQ(o.GetBinary(name.c_str(), nullptr, 0, out.data(), 256, 0), blobs[i].size());
-        out.resize(blobs[i].size());
-        EXPECT_EQ(out, blobs[i]);
-    }
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(Binary(o, ("B" + std::to_string(i)).c_str(), 0), blobs[i]) << i;
     char buf[32];
     EXPECT_EQ(o.GetString("Path", "", buf, sizeof buf, 0), 12);
     EXPECT_STREQ(buf, "c:\\data\\\"x\"");
@@ -177,98 +164,87 @@ TEST_F(RegTextTest, ExportImportRoundTrip) {
 TEST_F(RegTextTest, ImportStopRules) {
     OPT_RegOptions o(company_.c_str(), "Prod", "1");
     const std::string file = TempFile("import.reg");
-    const std::string head = "[HKEY_CURRENT_USER\\" + Key("Prod", "1") + "]\r\n";
+    const std::string r4 = "REGEDIT4\r\n\r\n", head = "[HKEY_CURRENT_USER\\" + Key("Prod", "1") + "]\r\n";
     auto import = [&](const std::string& text) {
         WriteFile(file, text);
         return o.Import(file.c_str());
     };
     EXPECT_EQ(o.Import(TempFile("missing.reg").c_str()), 0);
-    EXPECT_EQ(import("REGEDIT5\r\n\r\n" + head), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n"), 0);  // shorter than the header
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n"), 1);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"a\"=dword:00000001\r\n; note\r\n"), 0);
-    EXPECT_EQ(o.GetDword("a", 0, 1), 1);  // written before the stop: stays
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"b\"=dword:00000002\r\n" + head), 0);
+    const std::pair<std::string, int> files[] = {
+        {"REGEDIT5\r\n\r\n" + head, 0}, {"REGEDIT4\r\n", 0} /* shorter than the header */, {r4, 1},
+        {r4 + head + "\"a\"=dword:00000001\r\n; note\r\n", 0},  // what came before the stop stays
+        {r4 + head + "\"b\"=dword:00000002\r\n" + head, 0},
+        {r4 + "\"c\"=dword:00000003\r\n", 0},  // outside any section
+        {r4 + "[HKEY_CLASSES_ROOT\\x]\r\n", 0}, {r4 + "[HKEY_CURRENT_USER\\x\r\n", 0},
+        {r4 + head + "\"d=dword:00000001\r\n", 0}, {r4 + head + "\"d\"dword:00000001\r\n", 0},
+        {r4 + head + "\"d\"=dword:0001\r\n", 0}, {r4 + head + "\"d\"=\"unterminated\r\n", 0},
+        {r4 + head + "\"d\"=hex:zz\r\n", 0},
+    };
+    for (const auto& f : files) EXPECT_EQ(import(f.first), f.second) << f.first;
+    EXPECT_EQ(o.GetDword("a", 0, 1), 1);
     EXPECT_EQ(o.GetDword("b", 0, 1), 2);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n\"c\"=dword:00000003\r\n"), 0);  // outside any section
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\x]\r\n"), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x\r\n"), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d=dword:00000001\r\n"), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"dword:00000001\r\n"), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"=dword:0001\r\n"), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"=\"unterminated\r\n"), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"d\"=hex:zz\r\n"), 0);
     EXPECT_EQ(o.IsDword("d", 1), 0);
     // A value of a type not read is skipped, alone; LF-only lines and a last line without LF are
     // lines too.
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"x\"=hex(2):25,00,00,00\n\"e\"=\"ok\"\n@=\"dflt\""), 1);
+    EXPECT_EQ(import(r4 + head + "\"x\"=hex(2):25,00,00,00\n\"e\"=\"ok\"\n@=\"dflt\""), 1);
     char buf[16];
     EXPECT_EQ(o.GetString("e", "", buf, sizeof buf, 1), 3);
     EXPECT_EQ(o.GetString("", "", buf, sizeof buf, 1), 5);
     EXPECT_EQ(o.HasValue("x", zed::platform::kRegExpandSz, static_cast<DWORD>(-1), 1), 0);
     // A backslash at the end of a skipped line does not carry over: the indented line after it is a
     // value line without a quoted name, which stops the import; what came before stays.
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"w1\"=dword:00000001\r\n"
+    EXPECT_EQ(import(r4 + head + "\"w1\"=dword:00000001\r\n"
                      "\"x\"=hex(2):25,00,\\\r\n  00,00\r\n\"w2\"=dword:00000002\r\n"), 0);
     EXPECT_EQ(o.GetDword("w1", 0, 1), 1);
     EXPECT_EQ(o.IsDword("w2", 1), 0);
-    EXPECT_EQ(o.HasValue("x", zed::platform::kRegExpandSz, static_cast<DWORD>(-1), 1), 0);
     EXPECT_EQ(o.IsBinary("x", 1), 0);
     // After a skipped hex(7) line ending in a backslash, a quoted line is a value of its own.
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"m\"=hex(7):61,00,\\\r\n\"q\"=\"r\"\r\n"), 1);
+    EXPECT_EQ(import(r4 + head + "\"m\"=hex(7):61,00,\\\r\n\"q\"=\"r\"\r\n"), 1);
     EXPECT_EQ(o.GetString("q", "", buf, sizeof buf, 1), 2);
-    EXPECT_STREQ(buf, "r");
     EXPECT_EQ(o.IsBinary("m", 1), 0);
     // A continuation joins the bytes back; a non-value line inside a hex list is skipped.
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"h\"=hex:01,02,\\\r\n  03,\\\r\n#junk\r\n  04\r\n"), 1);
-    unsigned char out[8];
-    ASSERT_EQ(o.GetBinary("h", nullptr, 0, out, 8, 1), 4u);
-    EXPECT_EQ(out[0], 1);
-    EXPECT_EQ(out[3], 4);
+    EXPECT_EQ(import(r4 + head + "\"h\"=hex:01,02,\\\r\n  03,\\\r\n#junk\r\n  04\r\n"), 1);
+    EXPECT_EQ(Binary(o, "h"), "\x01\x02\x03\x04");
     // An empty line closes the key but leaves a hex list open: a line that would stop the
     // import is skipped, and the next indented line completes the value, written to the key of
     // the section opened meanwhile.
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"g\"=hex:0a,\\\r\n\r\n; note\r\n"), 1);
+    EXPECT_EQ(import(r4 + head + "\"g\"=hex:0a,\\\r\n\r\n; note\r\n"), 1);
     EXPECT_EQ(o.IsBinary("g", 1), 0);  // never completed
     const std::string other = "[HKEY_CURRENT_USER\\" + Key("Prod", "2") + "]\r\n";
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"g\"=hex:0a,0b,\\\r\n\r\n" + other +
-                     "  0c\r\n\r\n"), 1);
+    EXPECT_EQ(import(r4 + head + "\"g\"=hex:0a,0b,\\\r\n\r\n" + other + "  0c\r\n\r\n"), 1);
     EXPECT_EQ(o.IsBinary("g", 1), 0);
     OPT_RegOptions o2(company_.c_str(), "Prod", "2");
-    std::memset(out, 0, sizeof out);
-    ASSERT_EQ(o2.GetBinary("g", nullptr, 0, out, 8, 1), 3u);
-    EXPECT_EQ(out[0], 0x0A);
-    EXPECT_EQ(out[1], 0x0B);
-    EXPECT_EQ(out[2], 0x0C);
+    EXPECT_EQ(Binary(o2, "g"), "\x0a\x0b\x0c");
     // With no key open when the list ends, the value has nowhere to go: the import stops.
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"g\"=hex:0a,\\\r\n\r\n  0b\r\n"), 0);
+    EXPECT_EQ(import(r4 + head + "\"g\"=hex:0a,\\\r\n\r\n  0b\r\n"), 0);
     std::remove(file.c_str());
 }
 
 TEST_F(RegTextTest, HostileInput) {
     OPT_RegOptions o(company_.c_str(), "Prod", "1");
     const std::string file = TempFile("hostile.reg");
-    const std::string head = "[HKEY_CURRENT_USER\\" + Key("Prod", "1") + "]\r\n";
+    const std::string r4 = "REGEDIT4\r\n\r\n", head = "[HKEY_CURRENT_USER\\" + Key("Prod", "1") + "]\r\n";
     auto import = [&](const std::string& text) {
         WriteFile(file, text);
         return o.Import(file.c_str());
     };
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"" + std::string(300, 'n') + "\"=dword:00000001\r\n"), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"" + std::string(299, 'n') + "\"=dword:00000001\r\n"), 1);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(1000, 'k') + "]\r\n"), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"t\"=" + std::string(1000, 'y') + ":\r\n"), 0);
+    // Names of up to 299 characters; overlong keys and type words.
+    for (size_t n : {299, 300}) {
+        EXPECT_EQ(import(r4 + head + "\"" + std::string(n, 'n') + "\"=dword:00000001\r\n"), n < 300 ? 1 : 0);
+    }
+    EXPECT_EQ(import(r4 + "[HKEY_CURRENT_USER\\" + std::string(1000, 'k') + "]\r\n"), 0);
+    EXPECT_EQ(import(r4 + head + "\"t\"=" + std::string(1000, 'y') + ":\r\n"), 0);
     // A 10 MB line is read whole: one long text value.
-    const std::string long_text(10 << 20, 'L');
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"long\"=\"" + long_text + "\"\r\n"), 1);
+    EXPECT_EQ(import(r4 + head + "\"long\"=\"" + std::string(10 << 20, 'L') + "\"\r\n"), 1);
     EXPECT_EQ(o.HasValue("long", zed::platform::kRegSz, (10u << 20) + 1, 1), 1);
     // Binary data past the 3000-byte buffer is read whole too.
     std::string hex = "hex:";
     for (int i = 0; i < 5000; ++i) hex += (i ? ",7f" : "7f");
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + "\"big\"=" + hex + "\r\n"), 1);
+    EXPECT_EQ(import(r4 + head + "\"big\"=" + hex + "\r\n"), 1);
     EXPECT_EQ(o.HasValue("big", zed::platform::kRegBinary, 5000, 1), 1);
     // A NUL byte ends the text of its line.
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + std::string("\"z\"=\"ab\0cd\"\r\n", 14)), 0);
-    EXPECT_EQ(import("REGEDIT4\r\n\r\n" + head + std::string("\"z\"=dword:00000005\0garbage\r\n", 28)), 1);
+    EXPECT_EQ(import(r4 + head + std::string("\"z\"=\"ab\0cd\"\r\n", 14)), 0);
+    EXPECT_EQ(import(r4 + head + std::string("\"z\"=dword:00000005\0garbage\r\n", 28)), 1);
     EXPECT_EQ(o.GetDword("z", 0, 1), 5);
     // Exporting what was imported leaves out the values past the 3000-byte data buffer.
     const std::string out_file = TempFile("hostile-out.reg");
@@ -284,12 +260,9 @@ TEST_F(RegTextTest, HostileInput) {
 
 TEST_F(RegTextTest, MutatedFilesNeverCrash) {
     OPT_RegOptions o(company_.c_str(), "Prod", "1");
-    o.SetString("s", "va\\lue", 1);
-    o.SetDword("d", 77, 1);
-    std::vector<unsigned char> blob(120, 0x5C);
-    o.SetBinary("b", blob.data(), 120, 1);
-    OPT_RegOptions sub(company_.c_str(), "Prod", "1\\S");
-    sub.SetString("t", "x", 1);
+    const std::vector<unsigned char> blob(120, 0x5C);
+    o.SetString("s", "va\\lue", 1), o.SetDword("d", 77, 1), o.SetBinary("b", blob.data(), 120, 1);
+    OPT_RegOptions(company_.c_str(), "Prod", "1\\S").SetString("t", "x", 1);
     const std::string good_file = TempFile("good.reg");
     ASSERT_EQ(o.Export(good_file.c_str(), 1), 1);
     const std::string good = ReadFile(good_file);

@@ -27,26 +27,13 @@ inline void DeleteTree(zed::platform::RegRoot root, const std::string& path) {
     {
         ScopedRegKey key;
         if (RegistryOpen(root, path.c_str(), RegAccess::kAll, key.Out()) != 0) return;
-        for (DWORD i = 0;; ++i) {
-            char name[512];
-            DWORD size = sizeof name;
-            if (RegistryEnumKey(key.Get(), i, name, &size) != 0) break;
+        char name[512];
+        for (DWORD i = 0, size = sizeof name; RegistryEnumKey(key.Get(), i, name, &size) == 0; ++i, size = sizeof name) {
             subs.emplace_back(name, size);
         }
     }
     for (const std::string& s : subs) DeleteTree(root, path + "\\" + s);
     RegistryDeleteKey(root, path.c_str());
-}
-
-/// A unique name for this process and call.
-inline std::string UniqueName(const char* stem) {
-    static int counter = 0;
-#if defined(_WIN32)
-    const long pid = static_cast<long>(_getpid());
-#else
-    const long pid = static_cast<long>(getpid());
-#endif
-    return std::string(stem) + "_" + std::to_string(pid) + "_" + std::to_string(++counter);
 }
 
 class RegistryFixture : public ::testing::Test {
@@ -59,7 +46,12 @@ protected:
         dir_ = dir;
         setenv("ZEDLL_REGISTRY_DIR", dir_.c_str(), 1);
 #endif
-        company_ = UniqueName("ZedTestCo");
+        static int counter = 0;  // product names unique to this process and call
+#if defined(_WIN32)
+        company_ = "ZedTestCo_" + std::to_string(_getpid()) + "_" + std::to_string(++counter);
+#else
+        company_ = "ZedTestCo_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+#endif
     }
 
     void TearDown() override {
