@@ -38,12 +38,8 @@ TEST(HexBuffers, RoundTripOfRandomBuffers) {
         std::vector<unsigned char> text(bytes.size() * 2 + 1, '#');
         BuferBinToAscii(bytes.data(), static_cast<int>(bytes.size()), text.data());
         ASSERT_EQ(text.back(), '#');
-        for (size_t i = 0; i + 1 < text.size(); i += 2) {
-            ASSERT_GE(text[i], 'A');
-            ASSERT_LE(text[i], 'P');
-            ASSERT_GE(text[i + 1], 'K');
-            ASSERT_LE(text[i + 1], 'Z');
-        }
+        for (size_t i = 0; i + 1 < text.size(); i += 2)
+            ASSERT_TRUE(text[i] >= 'A' && text[i] <= 'P' && text[i + 1] >= 'K' && text[i + 1] <= 'Z') << i;
         std::vector<unsigned char> back(bytes.size() + 1, 0xEE);
         BuferAsciiToBin(reinterpret_cast<const char*>(text.data()), static_cast<int>(bytes.size() * 2),
                         back.data());

@@ -242,20 +242,17 @@ TEST(Md5, CopiesOwnTheirContexts) {
     Md5Probe a;
     a.MD5Init();
     a.MD5Update(reinterpret_cast<const unsigned char*>("ab"), 2);
-    Md5Probe b(a);   // continues from the same state
-    Md5Probe c;
+    Md5Probe b(a), c;   // b continues from the same state
     c = a;
-    a.MD5Update(reinterpret_cast<const unsigned char*>("c"), 1);
-    b.MD5Update(reinterpret_cast<const unsigned char*>("c"), 1);
-    c.MD5Update(reinterpret_cast<const unsigned char*>("x"), 1);
-    unsigned char da[16], db[16], dc[16];
-    a.MD5Final(da);
-    b.MD5Final(db);
-    c.MD5Final(dc);
-    EXPECT_EQ(Hex(da), "900150983cd24fb0d6963f7d28e17f72");
-    EXPECT_EQ(Hex(db), Hex(da));
-    EXPECT_NE(Hex(dc), Hex(da));
     c = c;   // self-assignment keeps the context
+    unsigned char d[3][16];
+    for (Md5Probe* m : {&a, &b, &c}) {
+        m->MD5Update(reinterpret_cast<const unsigned char*>(m == &c ? "x" : "c"), 1);
+        m->MD5Final(d[m == &a ? 0 : m == &b ? 1 : 2]);
+    }
+    EXPECT_EQ(Hex(d[0]), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(Hex(d[1]), Hex(d[0]));
+    EXPECT_NE(Hex(d[2]), Hex(d[0]));
     MD5 plain;
     MD5 copy = plain;
     copy = plain;
