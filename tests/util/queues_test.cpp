@@ -84,19 +84,31 @@ void ExpectShortRecordBack(TakeFn take, uint32_t length) {
     for (size_t i = length; i < sizeof o.bytes; ++i) ASSERT_EQ(o.bytes[i], 0xEE) << length << " " << i;
 }
 
-TEST(Fifo, StoresRecordsOfAnyLengthEvenShorterThanTheirLengthField) {
-    CLS_FIFO q(6);
+// Records of length 0 to 4 are shorter than their own length field: all three kinds store them,
+// give back exactly their bytes, and copy them safely. Only a null record is refused.
+TEST(Queues, StoreRecordsEvenShorterThanTheirLengthField) {
+    CLS_FIFO fifo(6);
+    CLS_LIFO lifo(6);
+    CLS_Stack stack(6);
     std::vector<std::unique_ptr<unsigned char[]>> records;
     for (uint32_t length : {0u, 1u, 2u, 3u, 4u}) {
         records.push_back(ShortRecord(length));
-        ASSERT_EQ(q.Write(reinterpret_cast<LifoFifoItem*>(records.back().get())), 1) << length;
+        auto* item = reinterpret_cast<LifoFifoItem*>(records.back().get());
+        ASSERT_EQ(fifo.Write(item), 1) << length;
+        ASSERT_EQ(lifo.Write(item), 1) << length;
+        ASSERT_EQ(stack.Push(item), 1) << length;
     }
     Rec big(40, 9);
-    ASSERT_EQ(q.Write(big.item()), 1);
-    EXPECT_EQ(q.Write(big.item()), 0);   // full: six slots
-    EXPECT_EQ(q.Write(nullptr), 0);       // only a null record is refused
-    CLS_FIFO copy(q);                     // copies of short records copy safely too
-    for (CLS_FIFO* f : {&q, &copy}) {
+    ASSERT_EQ(fifo.Write(big.item()), 1);
+    EXPECT_EQ(fifo.Write(big.item()), 0);   // full: six slots
+    EXPECT_EQ(fifo.Write(nullptr), 0);
+    EXPECT_EQ(stack.Push(nullptr), 0);
+    EXPECT_EQ(lifo.Write(nullptr), 0);
+    CLS_FIFO fifo_copy(fifo);
+    CLS_LIFO lifo_copy(lifo);
+    CLS_Stack stack_copy;
+    stack_copy = stack;
+    for (CLS_FIFO* f : {&fifo, &fifo_copy}) {
         for (uint32_t length : {0u, 1u, 2u, 3u, 4u})
             ExpectShortRecordBack([&](LifoFifoItem* out) { return f->Read(out); }, length);
         Out o;
@@ -104,34 +116,15 @@ TEST(Fifo, StoresRecordsOfAnyLengthEvenShorterThanTheirLengthField) {
         EXPECT_EQ(std::memcmp(o.bytes, big.bytes.data(), 40), 0);
         EXPECT_FALSE(f->IsItem());
     }
-    EXPECT_EQ(q.Read(nullptr), 0);
-}
-
-TEST(Lifo, StoresShortRecordsAndGivesThemBackNewestFirst) {
-    CLS_LIFO lifo(6);
-    CLS_Stack stack(6);
-    std::vector<std::unique_ptr<unsigned char[]>> records;
-    for (uint32_t length : {0u, 1u, 2u, 3u, 4u}) {
-        records.push_back(ShortRecord(length));
-        auto* item = reinterpret_cast<LifoFifoItem*>(records.back().get());
-        ASSERT_EQ(lifo.Write(item), 1) << length;
-        ASSERT_EQ(stack.Push(item), 1) << length;
-    }
-    CLS_LIFO lifo_copy(lifo);
-    CLS_Stack stack_copy;
-    stack_copy = stack;
+    EXPECT_EQ(fifo.Read(nullptr), 0);
     lifo.FreeBottom(1);   // the length-0 record goes from the bottom; the rest move down
-    for (uint32_t length : {4u, 3u, 2u, 1u}) {
-        ExpectShortRecordBack([&](LifoFifoItem* out) { return lifo.Read(out); }, length);
+    for (uint32_t length : {4u, 3u, 2u, 1u, 0u}) {
+        if (length > 0) ExpectShortRecordBack([&](LifoFifoItem* out) { return lifo.Read(out); }, length);
         ExpectShortRecordBack([&](LifoFifoItem* out) { return stack.Pop(out); }, length);
         ExpectShortRecordBack([&](LifoFifoItem* out) { return lifo_copy.Read(out); }, length);
         ExpectShortRecordBack([&](LifoFifoItem* out) { return stack_copy.Pop(out); }, length);
     }
     EXPECT_FALSE(lifo.IsItem());
-    ExpectShortRecordBack([&](LifoFifoItem* out) { return stack.Pop(out); }, 0);
-    ExpectShortRecordBack([&](LifoFifoItem* out) { return lifo_copy.Read(out); }, 0);
-    EXPECT_EQ(stack.Push(nullptr), 0);
-    EXPECT_EQ(lifo.Write(nullptr), 0);
 }
 
 // The discards cross the end of the slots; zero, negative or more than held drop everything.
