@@ -84,24 +84,29 @@ TEST_F(History, RecordsRoundTripThroughTheFileAndTrimToCapacity) {
         ASSERT_EQ(again.GetCount(), 10);
         for (int i = 0; i < 10; ++i) EXPECT_EQ(Got(again, i), want[static_cast<size_t>(i)]);
     }
+    // Ten thousand records, the first fifty random and one empty, flushed while open.
     std::filesystem::remove(name_);
     std::mt19937 rng(10);
     want.assign(1, Bytes{});
     {
-        CLS_History h(name_.data(), 50);
+        CLS_History h(name_.data(), 10000);
         CLS_History::CLS_History_obj empty{0, nullptr};
         ASSERT_TRUE(h.Put(&empty));
-        for (int i = 1; i < 50; ++i) {
-            Bytes b(rng() % 300);
-            for (auto& c : b) c = static_cast<unsigned char>(rng());
+        for (int i = 1; i < 10000; ++i) {
+            Bytes b = Record(i);
+            if (i < 50) {
+                b.resize(rng() % 300);
+                for (auto& c : b) c = static_cast<unsigned char>(rng());
+            }
             want.push_back(b);
             ASSERT_TRUE(Put(h, b));
         }
+        h.Flush();
+        EXPECT_EQ(zedtest::ReadBytes(name_), FileImage(want, 10000));
     }
-    EXPECT_EQ(zedtest::ReadBytes(name_), FileImage(want, 50));
-    CLS_History h(name_.data(), 50);
-    ASSERT_EQ(h.GetCount(), 50);
-    for (int i = 0; i < 50; ++i) ASSERT_EQ(Got(h, i), want[static_cast<size_t>(i)]) << i;
+    CLS_History h(name_.data(), 10000);
+    ASSERT_EQ(h.GetCount(), 10000);
+    for (int i = 0; i < 10000; ++i) ASSERT_EQ(Got(h, i), want[static_cast<size_t>(i)]) << i;
     EXPECT_EQ(h.Get(1)->data[h.Get(1)->length], 0);
 }
 
@@ -192,9 +197,10 @@ TEST_F(History, DamagedFilesLoadWhatIsWholeAndStop) {
             ASSERT_EQ(h.GetCount(), static_cast<int>(cases[k].loaded.size())) << k;
             for (int i = 0; i < h.GetCount(); ++i) EXPECT_EQ(Got(h, i), cases[k].loaded[i]) << k;
         }
-        if (cases[k].rewritten)
+        if (cases[k].rewritten) {
             EXPECT_EQ(zedtest::ReadBytes(name_),
                       FileImage(cases[k].loaded, static_cast<int32_t>(cases[k].loaded.size()))) << k;
+        }
     }
 }
 
@@ -236,7 +242,16 @@ TEST_F(History, CopiesAreDeepAndWriteTheFileOnce) {
             EXPECT_EQ(a.GetCount(), 1);
         }   // b leaves its two records in the file
         EXPECT_EQ(zedtest::ReadBytes(name_), FileImage({Record(1), Record(2)}, 2));
-        CLS_History c;
+        CLS_History c;   // the default: ten in memory, no file, null records refused
+        EXPECT_FALSE(c.IsValid());
+        EXPECT_EQ(c.GetCapacity(), 10);
+        for (int i = 1; i <= 11; ++i) ASSERT_TRUE(Put(c, Record(i)));
+        EXPECT_EQ(c.GetCount(), 10);
+        EXPECT_EQ(Got(c, 0), Record(2));
+        c.Flush();
+        EXPECT_FALSE(c.Put(nullptr));
+        CLS_History::CLS_History_obj bad{5, nullptr};
+        EXPECT_FALSE(c.Put(&bad));
         c = a;
         EXPECT_EQ(c.GetCapacity(), 5);
         EXPECT_EQ(Got(c, -1), Record(1));
@@ -244,19 +259,6 @@ TEST_F(History, CopiesAreDeepAndWriteTheFileOnce) {
         Put(a, Record(3));
     }   // c, then a: a's records are what the file keeps
     EXPECT_EQ(zedtest::ReadBytes(name_), FileImage({Record(1), Record(3)}, 2));
-}
-
-TEST(HistoryDefault, HoldsTenInMemoryAndWritesNothing) {
-    CLS_History h;
-    EXPECT_FALSE(h.IsValid());
-    EXPECT_EQ(h.GetCapacity(), 10);
-    for (int i = 1; i <= 11; ++i) ASSERT_TRUE(Put(h, Record(i)));
-    EXPECT_EQ(h.GetCount(), 10);
-    EXPECT_EQ(Got(h, 0), Record(2));
-    h.Flush();
-    EXPECT_FALSE(h.Put(nullptr));
-    CLS_History::CLS_History_obj bad{5, nullptr};
-    EXPECT_FALSE(h.Put(&bad));
 }
 
 // Capacity zero opens (or creates) the file, keeps nothing and rewrites the count; a negative
@@ -286,19 +288,6 @@ TEST_F(History, CapacityZeroKeepsNothingAndNegativeIsRefused) {
     zedtest::WriteBytes(name_, image);
     { CLS_History h(name_.data(), -5); EXPECT_FALSE(h.IsValid()); }
     EXPECT_EQ(zedtest::ReadBytes(name_), image);
-}
-
-TEST_F(History, FlushOfTenThousandRecordsRoundTrips) {
-    std::vector<Bytes> want;
-    {
-        CLS_History h(name_.data(), 10000);
-        for (int i = 0; i < 10000; ++i) want.push_back(Record(i)), Put(h, want.back());
-        h.Flush();
-        EXPECT_EQ(zedtest::ReadBytes(name_), FileImage(want, 10000));
-    }
-    CLS_History h(name_.data(), 10000);
-    EXPECT_EQ(h.GetCount(), 10000);
-    EXPECT_EQ(Got(h, 9999), Record(9999));
 }
 
 }  // namespace
