@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <numeric>
 #include <random>
 #include <vector>
 
@@ -163,24 +162,6 @@ TEST(Nunispl, EvenArcLengthSamplesFollowTheReference) {
         }
         zed::HeapRelease(out);
     }
-}
-
-// On a gently curving outline the samples are evenly spaced along the curve.
-TEST(Nunispl, EvenArcLengthSpacingOnAnArc) {
-    std::vector<tagA3POINT> p;
-    for (int i = 0; i < 9; ++i) {
-        const double a = 0.2 * i + 0.01 * i * i;   // uneven control-point spacing
-        p.push_back(tagA3POINT(static_cast<float>(300 * std::cos(a)), static_cast<float>(300 * std::sin(a)), 0, ATR()));
-    }
-    CLS_Spline spline;
-    int count = 0;
-    tagA3POINT* out = nullptr;
-    ASSERT_EQ(spline.nunispl(p.data(), 9, &count, &out, 41), 1);
-    std::vector<double> gaps;
-    for (int k = 1; k < 41; ++k) gaps.push_back(std::hypot(double(out[k].x) - out[k - 1].x, double(out[k].y) - out[k - 1].y));
-    const double mean = std::accumulate(gaps.begin(), gaps.end(), 0.0) / gaps.size();
-    for (double g : gaps) EXPECT_NEAR(g, mean, 0.015 * mean);
-    zed::HeapRelease(out);
 }
 
 TEST(Nunispl, RefusesWithoutWritingAnything) {
