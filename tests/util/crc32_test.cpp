@@ -74,96 +74,70 @@ const Strategy kStrategies[] = {{"streams", &Crc32::FileCrc32Streams},
                                 {"filemap", &Crc32::FileCrc32Filemap},
                                 {"assembly", &Crc32::FileCrc32Assembly}};
 
-TEST(Crc32Table, IsTheReflectedTableOfTheIeeePolynomial) {
+TEST(Crc32Table, IsTheReflectedTableOfTheIeeePolynomialAndStepsWithIt) {
     for (uint32_t i = 0; i < 256; ++i) {
         uint32_t c = i;
         for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
         ASSERT_EQ(Crc32::TableCrc32[i], c) << i;
     }
-    EXPECT_EQ(Crc32::TableCrc32[1], 0x77073096u);
-    EXPECT_EQ(Crc32::TableCrc32[255], 0x2D02EF8Du);
-}
-
-TEST(Crc32Table, CalcCrc32IsTheTableStep) {
-    const char* text = "123456789";
     unsigned long crc = 0xFFFFFFFFu;
-    for (const char* p = text; *p; ++p) Crc32Probe::CalcCrc32(static_cast<unsigned char>(*p), crc);
+    for (const char* p = "123456789"; *p; ++p) Crc32Probe::CalcCrc32(static_cast<unsigned char>(*p), crc);
     EXPECT_EQ(crc ^ 0xFFFFFFFFu, 0xCBF43926u);
 }
 
-TEST(Crc32Kernels, EveryKernelMatchesThePeerOnSizesAndAlignments) {
-    const auto data = RandomBytes(70000, 7);
+// Every kernel on every small size, page and view boundaries and several alignments, then
+// chained across random splits; the reference itself is checked against the peer and 0xCBF43926.
+TEST(Crc32Kernels, EveryKernelMatchesThePeerWholeAndChained) {
+    const auto data = RandomBytes(1 << 20, 7);
+    const unsigned char check[] = "123456789";
+    EXPECT_EQ(ReferenceCrc(check, 9), 0xCBF43926u);
+    EXPECT_EQ(zed::crc32::UpdateBytewise(0xFFFFFFFFu, check, 9), ~0xCBF43926u);
+    EXPECT_EQ(ReferenceCrc(data.data(), 100000), PeerCrc(data.data(), 100000));
     std::vector<size_t> sizes;
     for (size_t n = 0; n <= 600; ++n) sizes.push_back(n);
     for (size_t n : {1023, 1024, 1025, 4095, 4096, 4097, 65535, 65536, 69000}) sizes.push_back(n);
-    for (Kernel k : kKernels) {
-        for (size_t offset = 0; offset < 16; offset += 3) {
-            for (size_t n : sizes) {
-                if (offset + n > data.size()) continue;
-                ASSERT_EQ(KernelCrc(k, data.data() + offset, n), PeerCrc(data.data() + offset, n))
-                    << zed::crc32::KernelName(k) << " offset " << offset << " size " << n;
-            }
-        }
-    }
-}
-
-TEST(Crc32Kernels, RunningValuesChainAcrossRandomSplits) {
-    const auto data = RandomBytes(1 << 20, 11);
     const uint32_t whole = PeerCrc(data.data(), data.size());
     std::mt19937 rng(3);
     for (Kernel k : kKernels) {
-        for (int round = 0; round < 20; ++round) {
+        for (size_t offset = 0; offset < 16; offset += 3)
+            for (size_t n : sizes)
+                ASSERT_EQ(KernelCrc(k, data.data() + offset, n), PeerCrc(data.data() + offset, n))
+                    << zed::crc32::KernelName(k) << " offset " << offset << " size " << n;
+        for (int round = 0; round < 10; ++round) {
             uint32_t reg = 0xFFFFFFFFu;
-            size_t at = 0;
-            while (at < data.size()) {
-                const size_t n = std::min<size_t>(data.size() - at, rng() % 5000);
+            for (size_t at = 0, n; at < data.size(); at += n) {
+                n = std::min<size_t>(data.size() - at, rng() % 5000);
                 reg = zed::crc32::UpdateWith(k, reg, data.data() + at, n);
-                at += n;
             }
             ASSERT_EQ(~reg, whole) << zed::crc32::KernelName(k) << " round " << round;
         }
     }
 }
 
-TEST(Crc32Kernels, ReferenceAgreesWithThePeerAndKnownValues) {
-    const auto data = RandomBytes(100000, 5);
-    EXPECT_EQ(ReferenceCrc(data.data(), data.size()), PeerCrc(data.data(), data.size()));
-    const unsigned char check[] = "123456789";
-    EXPECT_EQ(ReferenceCrc(check, 9), 0xCBF43926u);
-    EXPECT_EQ(zed::crc32::UpdateBytewise(0xFFFFFFFFu, check, 9), ~0xCBF43926u);
-}
-
 TEST(Crc32Kernels, ForcingAKernelIsHonouredOrFallsBack) {
     zed::crc32::ForceKernel(Kernel::kSlicing);
     EXPECT_EQ(zed::crc32::ActiveKernel(), Kernel::kSlicing);
     zed::crc32::ForceKernel(Kernel::kClmulWide);
-    if (zed::crc32::ProcessorHasClmulWide())
-        EXPECT_EQ(zed::crc32::ActiveKernel(), Kernel::kClmulWide);
-    else
-        EXPECT_EQ(zed::crc32::ActiveKernel(), zed::crc32::BestKernel());
+    EXPECT_EQ(zed::crc32::ActiveKernel(),
+              zed::crc32::ProcessorHasClmulWide() ? Kernel::kClmulWide : zed::crc32::BestKernel());
     zed::crc32::ResetKernel();
     EXPECT_EQ(zed::crc32::ActiveKernel(), zed::crc32::BestKernel());
 }
 
-TEST(Crc32String, KnownValuesEmptyAndNull) {
-    unsigned long crc = 0xdeadbeef;
-    EXPECT_EQ(Crc32::StringCrc32("", crc), 0u);
-    EXPECT_EQ(crc, 0u);
-    EXPECT_EQ(Crc32::StringCrc32("123456789", crc), 0u);
-    EXPECT_EQ(crc, 0xCBF43926u);
-    EXPECT_EQ(Crc32::StringCrc32("The quick brown fox jumps over the lazy dog", crc), 0u);
-    EXPECT_EQ(crc, 0x414FA339u);
-    crc = 0xdeadbeef;
-    EXPECT_EQ(Crc32::StringCrc32(nullptr, crc), 23u);
-    EXPECT_EQ(crc, 0u);
-}
-
-TEST(Crc32String, StopsAtTheTerminatorOnRandomTexts) {
+TEST(Crc32String, KnownValuesNullAndRandomTextsStoppingAtTheTerminator) {
+    struct Case { const char* text; unsigned long result, crc; };
+    for (const Case& c : {Case{"", 0, 0}, Case{"123456789", 0, 0xCBF43926u},
+                          Case{"The quick brown fox jumps over the lazy dog", 0, 0x414FA339u},
+                          Case{nullptr, 23, 0}}) {
+        unsigned long crc = 0xdeadbeef;
+        EXPECT_EQ(Crc32::StringCrc32(c.text, crc), c.result);
+        EXPECT_EQ(crc, c.crc);
+    }
     std::mt19937 rng(9);
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 100; ++round) {
         std::string s(rng() % 3000, 'x');
         for (auto& c : s) c = static_cast<char>(1 + rng() % 255);
-        std::string with_tail = s + std::string(1, '\0') + "tail";
+        const std::string with_tail = s + std::string(1, '\0') + "tail";
         unsigned long crc = 0;
         ASSERT_EQ(Crc32::StringCrc32(with_tail.c_str(), crc), 0u);
         ASSERT_EQ(crc, PeerCrc(reinterpret_cast<const unsigned char*>(s.data()), s.size()));
@@ -175,26 +149,22 @@ protected:
     zedtest::TempDir dir_;
 };
 
-TEST_F(Crc32Files, MissingFileOrFolderGivesThePlatformCodeAndZero) {
-    const std::string missing = dir_.File("missing.bin");
-    const std::string no_folder = dir_.File("no-such-folder/missing.bin");
+// Missing file, missing folder, a folder, an empty file: the code and a zero checksum.
+TEST_F(Crc32Files, BadOrEmptyFilesGiveTheirCodeAndZero) {
+    zedtest::WriteBytes(dir_.File("empty.bin"), {});
+    struct Case { std::string name; int code; };
+    const Case cases[] = {{dir_.File("missing.bin"), 2}, {dir_.File("no-such-folder/missing.bin"), 3},
+                          {dir_.File(""), -1}, {dir_.File("empty.bin"), 0}};
     for (const Strategy& s : kStrategies) {
-        unsigned long crc = 0xdeadbeef;
-        EXPECT_EQ(s.run(missing.c_str(), crc), 2u) << s.name;
-        EXPECT_EQ(crc, 0u) << s.name;
-        crc = 0xdeadbeef;
-        EXPECT_EQ(s.run(no_folder.c_str(), crc), 3u) << s.name;
-        EXPECT_EQ(crc, 0u) << s.name;
-    }
-}
-
-TEST_F(Crc32Files, EmptyFileGivesZeroAndZero) {
-    const std::string name = dir_.File("empty.bin");
-    zedtest::WriteBytes(name, {});
-    for (const Strategy& s : kStrategies) {
-        unsigned long crc = 0xdeadbeef;
-        EXPECT_EQ(s.run(name.c_str(), crc), 0u) << s.name;
-        EXPECT_EQ(crc, 0u) << s.name;
+        for (const Case& c : cases) {
+            unsigned long crc = 0xdeadbeef;
+            const unsigned long code = s.run(c.name.c_str(), crc);
+            if (c.code < 0)
+                EXPECT_NE(code, 0u) << s.name << " " << c.name;
+            else
+                EXPECT_EQ(code, static_cast<unsigned long>(c.code)) << s.name << " " << c.name;
+            EXPECT_EQ(crc, 0u) << s.name << " " << c.name;
+        }
     }
 }
 
@@ -209,33 +179,14 @@ TEST_F(Crc32Files, AllStrategiesAgreeWithThePeerOnBoundarySizes) {
     for (size_t n : sizes) {
         zedtest::WriteBytes(name, std::vector<unsigned char>(data.begin(), data.begin() + n));
         const uint32_t want = PeerCrc(data.data(), n);
+        // The portable kernel gives the same file results on one odd size.
+        if (n == sizes[9]) zed::crc32::ForceKernel(Kernel::kSlicing);
         for (const Strategy& s : kStrategies) {
             unsigned long crc = 0;
             ASSERT_EQ(s.run(name.c_str(), crc), 0u) << s.name << " " << n;
             ASSERT_EQ(crc, want) << s.name << " size " << n;
         }
-    }
-}
-
-TEST_F(Crc32Files, PortableKernelGivesTheSameFileResults) {
-    const auto data = RandomBytes(3000001, 77);
-    const std::string name = dir_.File("data.bin");
-    zedtest::WriteBytes(name, data);
-    const uint32_t want = PeerCrc(data.data(), data.size());
-    zed::crc32::ForceKernel(Kernel::kSlicing);
-    for (const Strategy& s : kStrategies) {
-        unsigned long crc = 0;
-        EXPECT_EQ(s.run(name.c_str(), crc), 0u);
-        EXPECT_EQ(crc, want) << s.name;
-    }
-    zed::crc32::ResetKernel();
-}
-
-TEST_F(Crc32Files, FolderIsNotAFile) {
-    for (const Strategy& s : kStrategies) {
-        unsigned long crc = 0xdeadbeef;
-        EXPECT_NE(s.run(dir_.File("").c_str(), crc), 0u) << s.name;
-        EXPECT_EQ(crc, 0u) << s.name;
+        zed::crc32::ResetKernel();
     }
 }
 
@@ -253,15 +204,6 @@ TEST_F(Crc32Files, GetFileSizeQWReportsSizeOrFalse) {
     size = -1;
     EXPECT_FALSE(Crc32Probe::GetFileSizeQW(zed::platform::InvalidFileHandle(), size));
     EXPECT_EQ(size, 0);
-}
-
-TEST(Crc32Object, CopiesAndAssignmentsCarryNoState) {
-    Crc32 a;
-    Crc32 b(a);
-    a = b;
-    Crc32* heap = new Crc32(b);
-    delete heap;   // through the virtual destructor
-    SUCCEED();
 }
 
 }  // namespace

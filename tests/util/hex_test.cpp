@@ -12,36 +12,22 @@
 
 namespace {
 
-TEST(HexBuffers, LettersForBytes) {
-    const unsigned char bytes[] = {0x12, 0xFF, 0x5A};
+// Known pairs both ways: bytes to letters writes no terminator, letters of either case back, an odd
+// tail ignored, other characters follow the same arithmetic (('0' - 'A') & 15, ('!' - 'K') & 15).
+TEST(HexBuffers, KnownPairsBothWays) {
     unsigned char out[8];
     std::memset(out, '#', sizeof out);
+    const unsigned char bytes[] = {0x12, 0xFF, 0x5A};
     BuferBinToAscii(bytes, 3, out);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 6), "CLPZKP");
-    EXPECT_EQ(out[6], '#');   // no terminating zero
-    EXPECT_EQ(out[7], '#');
-}
-
-TEST(HexBuffers, BytesFromLettersEitherCaseOddTailIgnored) {
-    for (const char* text : {"CLPZKP", "clpzkp", "ClPzKp"}) {
-        unsigned char out[4] = {0xEE, 0xEE, 0xEE, 0xEE};
-        BuferAsciiToBin(text, 6, out);
-        EXPECT_EQ(out[0], 0x12) << text;
-        EXPECT_EQ(out[1], 0xFF) << text;
-        EXPECT_EQ(out[2], 0x5A) << text;
-        EXPECT_EQ(out[3], 0xEE) << text;
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 8), "CLPZKP##");
+    struct Case { const char* text; int length; std::vector<unsigned char> want; };
+    for (const Case& c : {Case{"CLPZKP", 6, {0x12, 0xFF, 0x5A, 0xEE}}, Case{"clpzkp", 6, {0x12, 0xFF, 0x5A, 0xEE}},
+                          Case{"ClPzKp", 6, {0x12, 0xFF, 0x5A, 0xEE}}, Case{"CLPZKP", 5, {0x12, 0xFF, 0xEE, 0xEE}},
+                          Case{"0!", 2, {15 + (6 << 4), 0xEE, 0xEE, 0xEE}}}) {
+        std::vector<unsigned char> got(4, 0xEE);
+        BuferAsciiToBin(c.text, c.length, got.data());
+        EXPECT_EQ(got, c.want) << c.text << " " << c.length;
     }
-    unsigned char out[3] = {0xEE, 0xEE, 0xEE};
-    BuferAsciiToBin("CLPZKP", 5, out);
-    EXPECT_EQ(out[0], 0x12);
-    EXPECT_EQ(out[1], 0xFF);
-    EXPECT_EQ(out[2], 0xEE);
-}
-
-TEST(HexBuffers, OtherCharactersFollowTheSameArithmetic) {
-    unsigned char out[1];
-    BuferAsciiToBin("0!", 2, out);   // ('0' - 'A') & 15 = 15, ('!' - 'K') & 15 = 6
-    EXPECT_EQ(out[0], 15 + (6 << 4));
 }
 
 TEST(HexBuffers, RoundTripOfRandomBuffers) {
@@ -52,12 +38,8 @@ TEST(HexBuffers, RoundTripOfRandomBuffers) {
         std::vector<unsigned char> text(bytes.size() * 2 + 1, '#');
         BuferBinToAscii(bytes.data(), static_cast<int>(bytes.size()), text.data());
         ASSERT_EQ(text.back(), '#');
-        for (size_t i = 0; i + 1 < text.size(); i += 2) {
-            ASSERT_GE(text[i], 'A');
-            ASSERT_LE(text[i], 'P');
-            ASSERT_GE(text[i + 1], 'K');
-            ASSERT_LE(text[i + 1], 'Z');
-        }
+        for (size_t i = 0; i + 1 < text.size(); i += 2)
+            ASSERT_TRUE(text[i] >= 'A' && text[i] <= 'P' && text[i + 1] >= 'K' && text[i + 1] <= 'Z') << i;
         std::vector<unsigned char> back(bytes.size() + 1, 0xEE);
         BuferAsciiToBin(reinterpret_cast<const char*>(text.data()), static_cast<int>(bytes.size() * 2),
                         back.data());
@@ -110,41 +92,31 @@ static_assert(std::is_same_v<decltype(static_cast<unsigned char (CLS_HexConverto
 static_assert(std::is_same_v<decltype(&CLS_HexConvertor::AsciiToWord),
                              unsigned short (CLS_HexConvertor::*)(char*)>);
 
-TEST(HexConvertor, AsciiToQWord) {
+// Only the last sixteen characters reach a quad word; a control character keeps its place and
+// adds nothing; a byte reads at most two digits and gives 0 for anything not hexadecimal.
+TEST(HexConvertor, ParsesKnownTextsAndLeavesThemUnchanged) {
     CLS_HexConvertor h;
-    EXPECT_EQ(QWord(h, "ff"), 255);
-    EXPECT_EQ(QWord(h, "FF"), 255);
-    EXPECT_EQ(QWord(h, "123456789ABCDEF0"), static_cast<int64_t>(0x123456789ABCDEF0LL));
-    EXPECT_EQ(QWord(h, ""), 0);
+    struct Case { const char* text; int64_t qword; int byte; };
+    for (const Case& c : {Case{"ff", 255, 255}, Case{"FF", 255, 255}, Case{"", 0, 0}, Case{"7f", 127, 127},
+                          Case{"abc", 0xabc, 171}, Case{"A", 10, 10}, Case{"1\t1", 0x101, -1},
+                          Case{"123456789ABCDEF0", 0x123456789ABCDEF0LL, 0x12},
+                          Case{"99123456789ABCDEF0", 0x123456789ABCDEF0LL, 0x99},
+                          Case{"FFFFFFFFFFFFFFFF", -1, 255}}) {
+        EXPECT_EQ(QWord(h, c.text), c.qword) << c.text;
+        if (c.byte >= 0) {
+            EXPECT_EQ(Byte(h, c.text), c.byte) << c.text;
+        }
+    }
+    for (const char* text : {"zz", " 7", "-1"}) EXPECT_EQ(Byte(h, text), 0) << text;
     EXPECT_EQ(h.AsciiToQWord(nullptr), -1);
-    // Only the last sixteen characters reach the result.
-    EXPECT_EQ(QWord(h, "99123456789ABCDEF0"), static_cast<int64_t>(0x123456789ABCDEF0LL));
-    EXPECT_EQ(QWord(h, "FFFFFFFFFFFFFFFF"), -1);
-    // A control character keeps its place and adds nothing.
-    EXPECT_EQ(QWord(h, "1\t1"), 0x101);
-}
-
-TEST(HexConvertor, AsciiToQWordMatchesAnIndependentReading) {
-    CLS_HexConvertor h;
-    std::mt19937_64 rng(6);
+    EXPECT_EQ(h.AsciiToByte(static_cast<char*>(nullptr)), 0);
+    std::mt19937_64 rng(6);   // against the C library's own printing
     for (int i = 0; i < 1000; ++i) {
         const uint64_t v = rng() >> (rng() % 64);
         char buf[32];
         std::snprintf(buf, sizeof buf, (i & 1) ? "%llx" : "%llX", static_cast<unsigned long long>(v));
         ASSERT_EQ(static_cast<uint64_t>(h.AsciiToQWord(buf)), v) << buf;
     }
-}
-
-TEST(HexConvertor, AsciiToByte) {
-    CLS_HexConvertor h;
-    EXPECT_EQ(Byte(h, "7f"), 127);
-    EXPECT_EQ(Byte(h, "abc"), 171);
-    EXPECT_EQ(Byte(h, "A"), 10);
-    EXPECT_EQ(Byte(h, "zz"), 0);
-    EXPECT_EQ(Byte(h, " 7"), 0);
-    EXPECT_EQ(Byte(h, "-1"), 0);
-    EXPECT_EQ(Byte(h, ""), 0);
-    EXPECT_EQ(h.AsciiToByte(static_cast<char*>(nullptr)), 0);
 }
 
 TEST(HexConvertor, TheFixedMembersReturnZeroOrNullAndWriteNothing) {
