@@ -195,10 +195,10 @@ TEST(Frect, UnionKeepsOrientationAndRefusesTheOther) {
 }
 
 TEST(Frect, EqualityAndSizeComparisons) {
-    FRECT small(0.0f, 2.0f, 2.0f, 0.0f), big(10.0f, 15.0f, 15.0f, 10.0f), wide(0.0f, 1.0f, 20.0f, 0.0f);
-    EXPECT_TRUE(small == FRECT(0.0f, 2.0f, 2.0f, 0.0f) && small != big);
-    EXPECT_TRUE(small < big && small <= big && small <= small);
-    EXPECT_FALSE(small < small);
+    FRECT little(0.0f, 2.0f, 2.0f, 0.0f), big(10.0f, 15.0f, 15.0f, 10.0f), wide(0.0f, 1.0f, 20.0f, 0.0f);
+    EXPECT_TRUE(little == FRECT(0.0f, 2.0f, 2.0f, 0.0f) && little != big);
+    EXPECT_TRUE(little < big && little <= big && little <= little);
+    EXPECT_FALSE(little < little);
     EXPECT_FALSE(big >= wide);   // wider, not taller
     EXPECT_FALSE(wide < big);    // taller is not enough
     // "Not smaller" is the negation of "smaller": neither is smaller, so each is "not smaller".

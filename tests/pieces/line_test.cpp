@@ -200,10 +200,10 @@ TEST(PieceLine, ChangeDirectReversesAndRepairsPenFlags) {
     // Near pairs (< 2 apart) whose pen flags differ swap them; two lifted points < 15 apart merge.
     // Reversed: 60 45 40 11.5 11 10 0, ends fixed: u u u d u d d. At 40 (after 45): both lifted,
     // 5 apart: 45 takes the pen down. At 10 (after 11): 1 apart, flags differ: they swap.
-    OwnedLine near({Pt(0, 0, 0), Pt(10, 0), Pt(11, 0, 0), Pt(11.5f, 0), Pt(40, 0, 0), Pt(45, 0, 0),
+    OwnedLine near_pairs({Pt(0, 0, 0), Pt(10, 0), Pt(11, 0, 0), Pt(11.5f, 0), Pt(40, 0, 0), Pt(45, 0, 0),
                     Pt(60, 0)});
-    EXPECT_EQ(near.line.ChangeDirect(), 1);
-    EXPECT_EQ(DrawFlags(near.line), "ududdud");
+    EXPECT_EQ(near_pairs.line.ChangeDirect(), 1);
+    EXPECT_EQ(DrawFlags(near_pairs.line), "ududdud");
 }
 
 TEST(PieceLine, EqualityLooksAtEveryField) {

@@ -229,9 +229,9 @@ TEST(LanguageTable, SortedCompleteAndAgreesWithThePlatform) {
     EXPECT_STREQ(zed::FindLanguageInfo(0x0c0a)->abbreviation, "ESN");
     EXPECT_STREQ(zed::FindLanguageInfo(0x0411)->name, "Japanese (Japan)");
     EXPECT_EQ(zed::FindLanguageInfo(0), nullptr);
-    char small[30];
+    char little[30];
     // Names that do not fit the 30-byte buffer are not given, as GetLocaleInfoA does.
-    EXPECT_FALSE(zed::platform::GetLanguageInfo(0x7c5f, zed::kLocaleDisplayName, small, sizeof small));
+    EXPECT_FALSE(zed::platform::GetLanguageInfo(0x7c5f, zed::kLocaleDisplayName, little, sizeof little));
 }
 
 }  // namespace

@@ -55,14 +55,15 @@ TEST(SystemObjects, SharedMemoryStartsZeroedAndIsShared) {
 }
 
 // The child finds the parent's text in the block and the event reset, answers in the block, waits
-// for the parent to set the event, then resets it again.
+// for the parent to set the event, then resets it again. (Windows keeps one name space for all
+// kinds of objects: the event takes a name of its own.)
 TEST(SystemObjects, SharedMemoryAndEventsAcrossProcesses) {
     const std::string name = UniqueName("cross");
     SYS_MemShare block(name.c_str(), 1024);
     auto* bytes = static_cast<char*>(block.GetPointer());
     ASSERT_NE(bytes, nullptr);
     std::strcpy(bytes, "from the parent");
-    SYS_Signal signal(name.c_str());
+    SYS_Signal signal((name + "-event").c_str());
     signal.UnSignalized();
     zedtest::ChildTest child("SystemObjectsChild.DISABLED_SharedMemoryAndEvent", kChildVariable, name);
     std::this_thread::sleep_for(200ms);
@@ -80,7 +81,7 @@ TEST(SystemObjectsChild, DISABLED_SharedMemoryAndEvent) {
     ASSERT_NE(bytes, nullptr);
     ASSERT_STREQ(bytes, "from the parent");
     std::strcpy(bytes + 512, "from the child");
-    SYS_Signal signal(name.c_str());
+    SYS_Signal signal((name + "-event").c_str());
     ASSERT_TRUE(signal.IsSignalized(20000));
     signal.UnSignalized();
 }
@@ -95,7 +96,7 @@ TEST(SystemObjects, ObjectsOfAProcessThatDiedAreGone) {
     auto* bytes = static_cast<unsigned char*>(block.GetPointer());
     ASSERT_NE(bytes, nullptr);
     for (int i = 0; i < 64; ++i) ASSERT_EQ(bytes[i], 0) << i;
-    SYS_Signal signal(name.c_str());
+    SYS_Signal signal((name + "-event").c_str());
     EXPECT_TRUE(signal.IsSignalized(0));   // created signalled again, not left reset
 }
 
@@ -105,7 +106,7 @@ TEST(SystemObjectsChild, DISABLED_AbandonObjects) {
     auto* block = new SYS_MemShare(name.c_str(), 4096);
     ASSERT_NE(block->GetPointer(), nullptr);
     std::strcpy(static_cast<char*>(block->GetPointer()), "left behind");
-    (new SYS_Signal(name.c_str()))->UnSignalized();
+    (new SYS_Signal((name + "-event").c_str()))->UnSignalized();
     std::fflush(nullptr);
     std::_Exit(0);   // no destructors, no closing: as if the process had crashed
 }

@@ -209,9 +209,9 @@ TEST_F(StringTest, FailedAllocationLeavesAnEmptyObject) {
     t.Assign(same_size);  // same capacity: no reallocation, so nothing can fail
     EXPECT_EQ(t.GetLength(), 90u);
     zed::heap_faults::Reset();
-    CLS_String small("x");
+    CLS_String little("x");
     zed::heap_faults::FailAfter(0);
-    t.Assign(small);
+    t.Assign(little);
     zed::heap_faults::Reset();
     EXPECT_TRUE(t.GetBuffer() == nullptr && t.GetCapacity() == 0 && t.GetLength() == 0);
 }
