@@ -19,4 +19,9 @@
 #include "zedll/date_time.h"
 #include "zedll/recent_files.h"
 
+// What only Windows exports: the UI kit and the magnifier.
+#if defined(_WIN32)
+#include "zedll/win32/window_base.h"
+#endif
+
 #endif

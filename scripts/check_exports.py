@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Checks a built library's exported names against the export list in exports/*.txt.
+"""Checks a built library's exported names against the export list in exports/*.txt (and, for the
+Windows DLL, exports/win32/*.txt: what only Windows exports).
 
   check_exports.py pe  OBJDUMP ZEDLL.dll   the 32-bit DLL: its export table equals the list exactly,
                                             and it imports system DLLs only
@@ -23,9 +24,12 @@ PLAIN = re.compile(r"^_([A-Za-z0-9_]+)@[0-9]+$")
 MANGLED_CLASS = re.compile(r"^_Z(?:N[KVr]*|T[IVS]N?)?([0-9]+)")
 
 
-def export_list():
+def export_list(windows):
     names = []
-    for path in sorted(glob.glob(os.path.join(ROOT, "exports", "*.txt"))):
+    paths = glob.glob(os.path.join(ROOT, "exports", "*.txt"))
+    if windows:
+        paths += glob.glob(os.path.join(ROOT, "exports", "win32", "*.txt"))
+    for path in sorted(paths):
         with open(path, encoding="ascii") as f:
             for line in f:
                 line = line.split("#", 1)[0].strip()
@@ -67,7 +71,7 @@ def check_pe(objdump, dll):
             if not m:
                 break
             exported.add(m.group(1))
-    wanted = set(export_list())
+    wanted = set(export_list(windows=True))
     errors = [f"missing from the DLL: {n}" for n in sorted(wanted - exported)]
     errors += [f"exported but not in the list: {n}" for n in sorted(exported - wanted)]
     imports, foreign = foreign_imports(text)
@@ -81,7 +85,7 @@ def check_elf(nm, so):
         parts = line.split()
         if len(parts) == 3 and parts[1] in "TtDdBbRrVvWw" and parts[1].isupper():
             exported.add(parts[2])
-    listed = export_list()
+    listed = export_list(windows=False)
     # Plain functions: decorated standard-call names, and the C-convention ones listed bare.
     plain = {PLAIN.match(n).group(1) for n in listed if PLAIN.match(n)}
     plain |= {n for n in listed if not PLAIN.match(n) and not n.startswith("_Z")}
