@@ -139,8 +139,7 @@ private:
     void Forget() {
         if (held_fd_ >= 0) ::close(held_fd_);
         held_fd_ = -1;
-        root_.values.clear();
-        root_.subkeys.clear();
+        root_.Clear();
         loaded_ = false;
     }
 
@@ -304,6 +303,7 @@ DWORD RegistryOpen(RegRoot root, const char* path, RegAccess, RegKey* out) {
 DWORD RegistryCreate(RegRoot root, const char* path, RegKey* out) {
     *out = nullptr;
     std::vector<std::string> parts = hive::SplitPath(NameOf(path));
+    if (parts.size() > hive::kMaxKeyDepth) return kRegInvalidParameter;
     for (const std::string& p : parts) {
         if (!hive::ValidKeyName(p)) return kRegInvalidParameter;
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace zed::platform::hive {
 namespace {
@@ -20,6 +21,15 @@ int CompareFolded(std::string_view a, std::string_view b) {
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
+
+std::string Folded(std::string_view n) {
+    std::string out(n);
+    for (char& c : out) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Below this many values a scan is as quick as the index and costs no memory.
+constexpr std::size_t kIndexedValues = 16;
 
 void AppendEscaped(std::string* out, std::string_view text) {
     for (unsigned char c : text) {
@@ -136,7 +146,8 @@ bool ParseValueLine(std::string_view line, Key* key) {
     return true;
 }
 
-void SerializeKey(const Key& key, const std::string& path, std::string* out) {
+// One section: the header line, the values, the empty line that closes it.
+void SerializeSection(const Key& key, const std::string& path, std::string* out) {
     out->append("[").append(path).append("]\n");
     for (const Value& v : key.values) {
         if (v.name.empty()) {
@@ -178,13 +189,29 @@ void SerializeKey(const Key& key, const std::string& path, std::string* out) {
         out->push_back('\n');
     }
     out->push_back('\n');
-    for (const auto& sub : key.subkeys) SerializeKey(*sub, path + "\\" + sub->name, out);
 }
 
 }  // namespace
 
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && CompareFolded(a, b) == 0;
+}
+
+Key::~Key() { Clear(); }
+
+void Key::Clear() {
+    values.clear();
+    value_index_.clear();
+    indexed_ = 0;
+    // Detach every node's children before the node goes, so no destructor ever recurses.
+    std::vector<std::unique_ptr<Key>> pending = std::move(subkeys);
+    subkeys.clear();
+    while (!pending.empty()) {
+        std::unique_ptr<Key> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& sub : node->subkeys) pending.push_back(std::move(sub));
+        node->subkeys.clear();
+    }
 }
 
 Key* Key::FindSubkey(std::string_view n) const {
@@ -213,10 +240,15 @@ bool Key::RemoveSubkey(std::string_view n) {
 }
 
 Value* Key::FindValue(std::string_view n) {
-    for (Value& v : values) {
-        if (SameName(v.name, n)) return &v;
+    if (values.size() < kIndexedValues) {
+        for (Value& v : values) {
+            if (SameName(v.name, n)) return &v;
+        }
+        return nullptr;
     }
-    return nullptr;
+    for (; indexed_ < values.size(); ++indexed_) value_index_.emplace(Folded(values[indexed_].name), indexed_);
+    const auto it = value_index_.find(Folded(n));
+    return it != value_index_.end() ? &values[it->second] : nullptr;
 }
 
 void Key::SetValue(std::string_view n, DWORD type, std::string data) {
@@ -229,25 +261,60 @@ void Key::SetValue(std::string_view n, DWORD type, std::string data) {
 }
 
 bool Key::RemoveValue(std::string_view n) {
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (SameName(it->name, n)) {
-            values.erase(it);
-            return true;
-        }
-    }
-    return false;
+    Value* v = FindValue(n);
+    if (v == nullptr) return false;
+    values.erase(values.begin() + (v - values.data()));
+    value_index_.clear();   // positions after it moved
+    indexed_ = 0;
+    return true;
 }
 
 std::string Serialize(const Key& root, const char* root_name) {
     std::string out = "REGEDIT4\n\n";
     out.reserve(4096);
-    SerializeKey(root, std::string(root_name), &out);
+    // Depth first without recursion: one path, extended by a name on the way down and cut back
+    // to the parent's length on the way up.
+    struct Frame {
+        const Key* key;
+        std::size_t next_subkey;
+        std::size_t path_length;
+    };
+    std::string path(root_name);
+    SerializeSection(root, path, &out);
+    std::vector<Frame> stack{{&root, 0, path.size()}};
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next_subkey == top.key->subkeys.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const Key& sub = *top.key->subkeys[top.next_subkey++];
+        path.resize(top.path_length);
+        path.append("\\").append(sub.name);
+        SerializeSection(sub, path, &out);
+        stack.push_back({&sub, 0, path.size()});
+    }
     return out;
 }
 
 bool Parse(std::string_view text, Key* root) {
-    root->values.clear();
-    root->subkeys.clear();
+    root->Clear();
+    // Sections may come in any order. New subkeys are appended, found again through one hash of
+    // (parent, folded name), and every list is sorted once at the end: reading stays n log n
+    // however the siblings are ordered in the file.
+    std::unordered_map<std::string, Key*> made;
+    std::string slot;
+    auto child = [&](Key* parent, const std::string& part) {
+        slot.assign(reinterpret_cast<const char*>(&parent), sizeof parent);
+        slot.append(Folded(part));
+        Key*& found = made[slot];
+        if (found == nullptr) {
+            parent->subkeys.push_back(std::make_unique<Key>());
+            found = parent->subkeys.back().get();
+            found->name = part;
+        }
+        return found;
+    };
     size_t pos = 0;
     bool first = true;
     Key* current = nullptr;
@@ -275,17 +342,28 @@ bool Parse(std::string_view text, Key* root) {
             // The first component names the root; the rest is the path below it.
             current = root;
             if (slash != std::string_view::npos) {
-                for (const std::string& part : SplitPath(full.substr(slash + 1))) {
-                    if (!ValidKeyName(part)) {
-                        current = nullptr;
-                        break;
-                    }
-                    current = current->AddSubkey(part);
+                const std::vector<std::string> parts = SplitPath(full.substr(slash + 1));
+                const bool valid = parts.size() <= kMaxKeyDepth &&
+                                   std::all_of(parts.begin(), parts.end(), ValidKeyName);
+                if (!valid) {
+                    current = nullptr;
+                    continue;
                 }
+                for (const std::string& part : parts) current = child(current, part);
             }
             continue;
         }
         if (current != nullptr && (line[0] == '"' || line[0] == '@')) ParseValueLine(line, current);
+    }
+    std::vector<Key*> unsorted{root};
+    while (!unsorted.empty()) {
+        Key* key = unsorted.back();
+        unsorted.pop_back();
+        std::sort(key->subkeys.begin(), key->subkeys.end(),
+                  [](const std::unique_ptr<Key>& a, const std::unique_ptr<Key>& b) {
+                      return CompareFolded(a->name, b->name) < 0;
+                  });
+        for (const auto& sub : key->subkeys) unsorted.push_back(sub.get());
     }
     return !first;
 }

@@ -2,14 +2,20 @@
 #ifndef ZEDLL_PLATFORM_POSIX_REGISTRY_HIVE_H
 #define ZEDLL_PLATFORM_POSIX_REGISTRY_HIVE_H
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "zedll/platform_types.h"
 
 namespace zed::platform::hive {
+
+/// Windows keeps keys at most 512 levels below a root; deeper paths are refused on creation and
+/// skipped as malformed when read, so that a damaged hive cannot grow without bound.
+constexpr std::size_t kMaxKeyDepth = 512;
 
 /// Names of keys and values compare with ASCII letters folded; the stored spelling is kept.
 bool SameName(std::string_view a, std::string_view b);
@@ -25,6 +31,14 @@ struct Key {
     std::vector<Value> values;                  // in the order of their first writing
     std::vector<std::unique_ptr<Key>> subkeys;  // sorted by folded name, as Windows lists them
 
+    Key() = default;
+    /// Frees the whole subtree without recursion: a tree of any depth cannot exhaust the stack.
+    ~Key();
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+
+    /// Drops every value and subkey.
+    void Clear();
     Key* FindSubkey(std::string_view n) const;
     /// The existing subkey or a new one, placed in sorted order.
     Key* AddSubkey(std::string_view n);
@@ -33,6 +47,12 @@ struct Key {
     Value* FindValue(std::string_view n);
     void SetValue(std::string_view n, DWORD type, std::string data);
     bool RemoveValue(std::string_view n);
+
+private:
+    // Folded value name -> position, covering values[0, indexed_): keys with many values find
+    // theirs in constant time instead of scanning. Rebuilt after a removal.
+    std::unordered_map<std::string, std::size_t> value_index_;
+    std::size_t indexed_ = 0;
 };
 
 /// The hive file of one root:

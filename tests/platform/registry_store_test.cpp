@@ -7,9 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <pthread.h>
+
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 
@@ -199,6 +203,104 @@ TEST_F(RegistryStoreTest, BatchCommitsOnceReadsDoNotReparseAndAnUnwritableStoreF
         EXPECT_EQ(SetDword("Software\\Batch", "ro", 1), kRegAccessDenied);
         EXPECT_FALSE(GetDword("Software\\Batch", "ro", &v));
         chmod(dir_.c_str(), 0700);
+    }
+}
+
+// Runs `work` on a thread with a 256 KiB stack: a walk that recursed once per key level would
+// overflow it long before the depths used here.
+void OnSmallStack(void (*work)()) {
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, 256 * 1024);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(&thread, &attr, [](void* w) -> void* {
+        reinterpret_cast<void (*)()>(w)();
+        return nullptr;
+    }, reinterpret_cast<void*>(work)), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+}
+
+std::string DeepSection(size_t depth) {
+    std::string text = "[HKEY_CURRENT_USER";
+    for (size_t i = 0; i < depth; ++i) text += "\\a";
+    return text + "]\n\"v\"=\"x\"\n\n";
+}
+
+TEST_F(RegistryStoreTest, KeysDeeperThan512LevelsAreRefusedAndDeepTreesNeverRecurse) {
+    for (size_t depth : {size_t{1}, size_t{511}, size_t{512}, size_t{513}, size_t{30000}}) {
+        hive::Key root;
+        ASSERT_TRUE(hive::Parse("REGEDIT4\n\n" + DeepSection(depth) + "[HKEY_CURRENT_USER\\b]\n\"w\"=\"y\"\n", &root));
+        size_t levels = 0;
+        hive::Key* k = root.FindSubkey("a");
+        for (; k != nullptr; k = k->FindSubkey("a")) {
+            ++levels;
+            if (levels == depth) { EXPECT_NE(k->FindValue("v"), nullptr); }
+        }
+        EXPECT_EQ(levels, depth <= 512 ? depth : 0) << depth;   // too deep: the section is skipped
+        EXPECT_NE(root.FindSubkey("b"), nullptr) << depth;      // and reading goes on after it
+    }
+    std::string path;
+    for (int i = 0; i < 513; ++i) path += i ? "\\k" : "k";
+    ScopedRegKey key;
+    EXPECT_EQ(RegistryCreate(RegRoot::kCurrentUser, path.c_str(), key.Out()), kRegInvalidParameter);
+    path.resize(path.size() - 2);
+    EXPECT_EQ(RegistryCreate(RegRoot::kCurrentUser, path.c_str(), key.Out()), 0u);
+
+    // A damaged hive nested 30,000 levels deep: the next write drops the section instead of
+    // rewriting it as a file of hundreds of megabytes.
+    {
+        std::ofstream out(HivePath(), std::ios::binary | std::ios::trunc);
+        out << "REGEDIT4\n\n" << DeepSection(30000);
+    }
+    ASSERT_EQ(SetDword("Software\\After", "n", 7), 0u);
+    EXPECT_LT(ReadHive().size(), 600u * 1024);   // the 512 levels written above, nothing deeper
+    DWORD v = 0;
+    EXPECT_TRUE(GetDword("Software\\After", "n", &v));
+    EXPECT_EQ(v, 7u);
+
+    OnSmallStack([] {
+        hive::Key chain;
+        hive::Key* k = &chain;
+        for (int i = 0; i < 2000; ++i) k = k->AddSubkey("a");
+        // the header, "[R]" and its empty line, then level i's "[R\a...]" with i names and its empty line
+        EXPECT_EQ(hive::Serialize(chain, "R").size(), 10 + 5 + 2000u * 2001 + 5 * 2000);
+        for (int i = 0; i < 200000; ++i) k = k->AddSubkey("a");
+    });   // freed on the small stack too
+}
+
+// Keys with many values find them through an index: random sets, overwrites, removals and
+// lookups in any letter case agree with a plain map of folded names.
+TEST_F(RegistryStoreTest, ManyValuesInOneKeyStayFindableThroughSetsAndRemovals) {
+    std::mt19937 rng(11);
+    hive::Key key;
+    std::map<std::string, std::string> model;   // upper-cased name -> data
+    auto upper = [](std::string n) {
+        for (char& c : n) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return n;
+    };
+    for (int step = 0; step < 20000; ++step) {
+        std::string name = "v" + std::to_string(rng() % 300);
+        if (rng() % 2) name = upper(name);
+        switch (rng() % 4) {
+        case 0:
+        case 1: {
+            const std::string data = std::to_string(step);
+            key.SetValue(name, 1, data);
+            model[upper(name)] = data;
+            break;
+        }
+        case 2:
+            EXPECT_EQ(key.RemoveValue(name), model.erase(upper(name)) == 1) << step;
+            break;
+        default: {
+            const hive::Value* v = key.FindValue(name);
+            const auto it = model.find(upper(name));
+            ASSERT_EQ(v != nullptr, it != model.end()) << step;
+            if (v != nullptr) { EXPECT_EQ(v->data, it->second) << step; }
+        }
+        }
+        ASSERT_EQ(key.values.size(), model.size()) << step;
     }
 }
 
