@@ -29,6 +29,19 @@ typedef struct tagRECT {
     LONG right;
     LONG bottom;
 } RECT;
+
+// The in-memory dialog header, packed to two bytes as the Windows headers pack it (18 bytes).
+#pragma pack(push, 2)
+typedef struct {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    WORD cdit;
+    short x;
+    short y;
+    short cx;
+    short cy;
+} DLGTEMPLATE;
+#pragma pack(pop)
 #endif
 
 #endif
