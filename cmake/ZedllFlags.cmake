@@ -22,6 +22,17 @@ if(ZEDLL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(ZEDLL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang" OR WIN32)
+    message(FATAL_ERROR "ZEDLL_FUZZ needs clang++ on Linux (-DCMAKE_CXX_COMPILER=clang++)")
+  endif()
+  # Every object carries the fuzzer's coverage hooks and the sanitizers; only the fuzz targets
+  # link the fuzzer's own main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 set(ZEDLL_SYSTEM_LIBS)
 if(WIN32)
   list(APPEND ZEDLL_SYSTEM_LIBS kernel32 user32 advapi32)

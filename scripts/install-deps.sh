@@ -9,6 +9,7 @@ packages=(
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 xvfb xauth
     zlib1g-dev libssl-dev
+    clang libclang-rt-14-dev
 )
 
 missing=()

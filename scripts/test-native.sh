@@ -25,6 +25,21 @@ grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status
 record_gtest "native (ASan+UBSan)" "$log" $((SECONDS - start)) $status
 [ $status -eq 0 ]
 
+say "native: fuzz targets, a short regression run over their corpora"
+log=$BUILD/fuzz-smoke.log
+start=$SECONDS
+status=0
+"$ROOT/scripts/fuzz-smoke.sh" 2>&1 | tee "$log" | grep -E '^fuzz smoke|^==|ERROR' || true
+grep -q '^fuzz smoke .*FAILED' "$log" && status=1
+targets=$(grep -c '^fuzz smoke ' "$log" || true)
+[ "$targets" -gt 0 ] || status=1
+printf '%s: %s targets, %ss, %s\n' "native fuzz smoke" "$targets" $((SECONDS - start)) \
+    "$([ $status -eq 0 ] && echo passed || echo FAILED)"
+if [ -n "${ZEDLL_RESULTS:-}" ]; then
+    printf '%s|%s|%s|%s\n' "native fuzz smoke" "$targets" $((SECONDS - start)) $status >> "$ZEDLL_RESULTS"
+fi
+[ $status -eq 0 ]
+
 say "native: zed demo under the sanitizers"
 (cd "$BUILD/asan" && ./bin/zed demo >/dev/null)
 

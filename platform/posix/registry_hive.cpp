@@ -104,6 +104,8 @@ bool ParseValueLine(std::string_view line, Key* key) {
     } else {
         pos = 1;
         if (!ReadQuoted(line, &pos, &name)) return false;
+        // No caller can name such a value: it would read and copy as the unnamed one.
+        if (name.find('\0') != std::string::npos) return false;
     }
     if (pos >= line.size() || line[pos] != '=') return false;
     std::string_view rest = line.substr(pos + 1);

@@ -16,6 +16,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/posix/registry_hive.h"
 #include "platform/registry.h"
@@ -83,6 +84,64 @@ TEST_F(RegistryStoreTest, HiveTextRoundTripsEveryByte) {
     ASSERT_TRUE(hive::Parse(text, &back));
     EXPECT_EQ(hive::Serialize(back, "HKEY_CURRENT_USER"), text);
     EXPECT_FALSE(hive::Parse("REGEDIT5\n", &back));
+}
+
+// Damaged value lines are skipped one by one and reading goes on. A value name holding a zero
+// byte is damage too: every caller names values with C texts, so it would read, enumerate and
+// copy as the unnamed value and overwrite it (found by the store fuzz target).
+TEST_F(RegistryStoreTest, DamagedValueLinesAreSkippedAndReadingGoesOn) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string line;
+        bool kept;
+        std::string name;
+    };
+    const Case cases[] = {
+        {R"("a\x00b"="x")", false, ""},
+        {"\"a\0b\"=\"x\""s, false, ""},
+        {R"("\x00"=dword:00000001)", false, ""},
+        {"\"\0\0s\"=\"9 55 33\""s, false, ""},
+        {R"("a\x01b"="x")", true, "a\x01" "b"},
+        {R"(@="d")", true, ""},
+        {R"("n"=dword:0000zz00)", false, ""},
+        {R"("n"=dword:1)", false, ""},
+        {R"("h"=hex:1,2)", false, ""},
+        {R"("t"=hex(100000000):00)", false, ""},
+        {R"("t"=hex():00)", false, ""},
+        {R"("q"="open)", false, ""},
+        {R"("q"="x"y")", false, ""},
+    };
+    for (const Case& c : cases) {
+        hive::Key root;
+        ASSERT_TRUE(hive::Parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n" + c.line + "\n\"after\"=\"y\"\n", &root));
+        hive::Key* key = root.FindSubkey("K");
+        ASSERT_NE(key, nullptr) << c.line;
+        EXPECT_EQ(key->values.size(), c.kept ? 2u : 1u) << c.line;
+        EXPECT_NE(key->FindValue("after"), nullptr) << c.line;
+        if (c.kept) {
+            EXPECT_NE(key->FindValue(c.name), nullptr) << c.line;
+        }
+    }
+
+    // Through the store: the unnamed value keeps its text, and only the two real names are listed.
+    {
+        std::ofstream out(HivePath(), std::ios::binary | std::ios::trunc);
+        out << "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n@=\"d\"\n" << "\"\0\0s\"=\"9 55 33\"\n"s
+            << "\"after\"=\"y\"\n";
+    }
+    ScopedRegKey key;
+    ASSERT_EQ(RegistryOpen(RegRoot::kCurrentUser, "K", RegAccess::kRead, key.Out()), 0u);
+    std::vector<std::string> names;
+    char name[64];
+    for (DWORD i = 0, size = sizeof name; RegistryEnumValue(key.Get(), i, name, &size, nullptr, nullptr, nullptr) == 0;
+         ++i, size = sizeof name) {
+        names.emplace_back(name, size);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"", "after"}));
+    char text[16] = {};
+    DWORD type = 0, size = sizeof text;
+    ASSERT_EQ(RegistryQuery(key.Get(), "", &type, text, &size), 0u);
+    EXPECT_STREQ(text, "d");
 }
 
 TEST_F(RegistryStoreTest, NamesIgnoreCaseAndKeepSpelling) {
