@@ -60,6 +60,7 @@ public:
     WIN_Rebar* rebar = nullptr;
     std::vector<UINT> commands;
     int notifications = 0;
+    bool rebar_notifications = true;  // whether WM_NOTIFY reaches the rebar's CmdNotify
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -78,7 +79,8 @@ private:
                     ++host->notifications;
                     auto* notify = reinterpret_cast<LPNMHDR>(lparam);
                     if (host->menu != nullptr && host->menu->CmdNotify(notify)) return 0;
-                    if (host->rebar != nullptr && host->rebar->CmdNotify(notify)) return 0;
+                    if (host->rebar != nullptr && host->rebar_notifications && host->rebar->CmdNotify(notify))
+                        return 0;
                     break;
                 }
                 case WM_COMMAND:
