@@ -22,6 +22,10 @@
 // What only Windows exports: the UI kit and the magnifier.
 #if defined(_WIN32)
 #include "zedll/win32/window_base.h"
+// Toolbar menu bar, rebar and recent-file menus.
+#include "zedll/win32/tmenu.h"
+#include "zedll/win32/rebar.h"
+#include "zedll/win32/recent_files_menu.h"
 #endif
 
 #endif

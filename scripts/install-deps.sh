@@ -8,6 +8,8 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 xvfb xauth
+    # Screenshots of the Windows leg: ImageMagick writes the PNG.
+    imagemagick
     zlib1g-dev libssl-dev
     clang libclang-rt-14-dev
 )
