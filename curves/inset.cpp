@@ -5,7 +5,7 @@
 
 #include "curves/inset_walk.h"
 #include "geometry/float_math.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll/curves.h"
 
 namespace zed {

@@ -5,7 +5,7 @@
 
 #include "curves/shared_array.h"
 #include "geometry/float_math.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll/curves.h"
 #include "zedll/geometry.h"
 

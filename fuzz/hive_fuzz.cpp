@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/posix/registry_hive.h"
+#include "os/posix/registry_hive.h"
 
-namespace hive = zed::platform::hive;
+namespace hive = zed::os::hive;
 
 namespace {
 

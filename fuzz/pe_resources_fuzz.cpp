@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/pe_resources.h"
-#include "platform/resource_module.h"
+#include "os/pe_resources.h"
+#include "os/resource_module.h"
 #include "zedll/version_info.h"
 
 namespace pe = zed::pe;
@@ -78,11 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(std::strncmp(cut.data(), whole, short_size - 1) == 0);
 
     HMODULE module = nullptr;
-    if (zed::platform::LoadResourceModule(path.c_str(), &module) == 0) {
+    if (zed::os::LoadResourceModule(path.c_str(), &module) == 0) {
         FUZZ_CHECK(module != nullptr && loaded);
         for (uint16_t id : ids) {
             std::vector<char> buffer(capacity > 0 ? capacity : 1);
-            CheckString(zed::platform::LoadModuleString(module, id, buffer.data(), capacity),
+            CheckString(zed::os::LoadModuleString(module, id, buffer.data(), capacity),
                         buffer.data(), capacity);
         }
         char module_name[] = "ZEDDEU0407.DLL";
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             FUZZ_CHECK(long_result != 0);
             FUZZ_CHECK(std::strcmp(from_module, whole) == 0);
         }
-        zed::platform::FreeResourceModule(module);
+        zed::os::FreeResourceModule(module);
     } else {
         FUZZ_CHECK(module == nullptr && !loaded);
     }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll/curves.h"
 #include "zedll/pieces.h"
 

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/posix/registry_hive.h"
+#include "os/posix/registry_hive.h"
 #include "zedll/reg_options.h"
 
-namespace hive = zed::platform::hive;
+namespace hive = zed::os::hive;
 
 namespace {
 

@@ -21,7 +21,9 @@
 
 // What only Windows exports: the UI kit and the magnifier.
 #if defined(_WIN32)
+#include "zedll/win32/log_page.h"
 #include "zedll/win32/window_base.h"
+#include "zedll/win32/dlg_template.h"
 // Toolbar menu bar, rebar and recent-file menus.
 #include "zedll/win32/tmenu.h"
 #include "zedll/win32/rebar.h"

@@ -45,7 +45,7 @@ const char* Text(TextId id) {
 
 // Writes one formatted line to the destination. `file_line` is the line for the file, `plain`
 // the line for standard error and the system log (both without the line feed).
-void Emit(const char* file_line, const char* plain, platform::LogPriority priority) {
+void Emit(const char* file_line, const char* plain, os::LogPriority priority) {
     if (g_destination == Destination::Disabled) return;
     if (g_to_stderr) {
         std::fprintf(stderr, "%s\n", plain);
@@ -57,7 +57,7 @@ void Emit(const char* file_line, const char* plain, platform::LogPriority priori
         if (g_sink != nullptr) {
             g_sink(facility, priority, plain);
         } else {
-            platform::WriteSystemLog(facility, priority, plain);
+            os::WriteSystemLog(facility, priority, plain);
         }
     }
 }
@@ -77,17 +77,17 @@ void Line(char* line, std::size_t capacity, const char* prefix, const char* text
 
 constexpr std::size_t kLineBytes = kMessageBytes + 64;
 
-void WritePlain(const char* prefix, const char* text, platform::LogPriority priority) {
+void WritePlain(const char* prefix, const char* text, os::LogPriority priority) {
     char line[kLineBytes];
     Line(line, sizeof line, prefix, text);
     Emit(line, line, priority);
 }
 
-platform::LogPriority SeverityPriority(int severity) {
-    static constexpr platform::LogPriority kPriorities[] = {
-        platform::LogPriority::Debug,   platform::LogPriority::Info,  platform::LogPriority::Notice,
-        platform::LogPriority::Warning, platform::LogPriority::Error, platform::LogPriority::Critical};
-    return severity >= 0 && severity <= 5 ? kPriorities[severity] : platform::LogPriority::Critical;
+os::LogPriority SeverityPriority(int severity) {
+    static constexpr os::LogPriority kPriorities[] = {
+        os::LogPriority::Debug,   os::LogPriority::Info,  os::LogPriority::Notice,
+        os::LogPriority::Warning, os::LogPriority::Error, os::LogPriority::Critical};
+    return severity >= 0 && severity <= 5 ? kPriorities[severity] : os::LogPriority::Critical;
 }
 
 // The severity's name for a file line; a code outside 0..5 is fatal there.
@@ -97,7 +97,7 @@ const char* SeverityName(int severity) {
 }
 
 void WriteSeverity(const char* tag, const char* plain_prefix, int severity, const char* text,
-                   platform::LogPriority priority) {
+                   os::LogPriority priority) {
     char plain[kLineBytes];
     Line(plain, sizeof plain, plain_prefix, text);
     if (g_destination == Destination::File && !g_to_stderr) {
@@ -139,9 +139,9 @@ void RunCleanups() {
     char text[kMessageBytes];
     Format(text, format, arguments);
     if (tagged) {
-        WriteSeverity(file_line_tag, "fatal", severity, text, platform::LogPriority::Critical);
+        WriteSeverity(file_line_tag, "fatal", severity, text, os::LogPriority::Critical);
     } else {
-        WritePlain("fatal", text, platform::LogPriority::Critical);
+        WritePlain("fatal", text, os::LogPriority::Critical);
     }
     RunCleanups();
     log_close();
@@ -226,7 +226,7 @@ void Close() {
     g_to_stderr = 0;
 }
 
-void Message(const char* prefix, platform::LogPriority priority, const char* format, va_list arguments) {
+void Message(const char* prefix, os::LogPriority priority, const char* format, va_list arguments) {
     if (g_quiet) return;
     char text[kMessageBytes];
     Format(text, format, arguments);
@@ -274,7 +274,7 @@ void RemoveCleanup(LOG_CLEANUP_FUNC function, void* argument) {
 }  // namespace zed::log_core
 
 using namespace zed::log_core;
-using zed::platform::LogPriority;
+using zed::os::LogPriority;
 
 void ZEDLL_STDCALL log_init(int useSystemLog, const char* fileName, int toStderr, int debug, int quiet,
                             int facility) {

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/system_log.h"
+#include "os/system_log.h"
 
 namespace zed::log_core {
 
@@ -17,7 +17,7 @@ std::string SessionStamp(const std::tm& local);
 
 /// Test hooks: where the system-log destination writes (null: the platform's system log), and the
 /// state before the first log_init (file closed without a marker, clean-up list emptied).
-using SystemLogSink = void (*)(int facility, platform::LogPriority priority, const char* line);
+using SystemLogSink = void (*)(int facility, os::LogPriority priority, const char* line);
 void SetSystemLogSink(SystemLogSink sink);
 void ResetForTests();
 /// The destination code: 0 disabled, 1 file, 2 system log, 3 standard error.

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "log/log_page_ids.h"
+#include "os/heap.h"
 #include "zedll/cls_string.h"
 #include "zedll/log_options.h"
 #include "zedll/reg_options.h"
@@ -24,11 +26,9 @@ constexpr const char* kPathValue = "SyslogPath";
 
 // Replaces a stored name with a copy of `name`; false when the copy cannot be made.
 bool Replace(char** stored, const char* name) {
-    const std::size_t length = std::strlen(name);
-    char* copy = static_cast<char*>(std::malloc(length + 1));
+    char* copy = HeapCopyText(name);
     if (copy == nullptr) return false;
-    std::memcpy(copy, name, length + 1);
-    std::free(*stored);
+    HeapRelease(*stored);
     *stored = copy;
     return true;
 }
@@ -48,10 +48,10 @@ unsigned Load() {
 
 int ButtonOfMethod(unsigned method) {
     switch (method) {
-    case 1: return 1002;
-    case 2: return 1001;
-    case 3: return 1003;
-    default: return 1000;
+    case 1: return ZEDLL_LOG_SYSTEM;
+    case 2: return ZEDLL_LOG_FILE;
+    case 3: return ZEDLL_LOG_STDERR;
+    default: return ZEDLL_LOG_DISABLED;
     }
 }
 
@@ -66,7 +66,7 @@ int MethodOfButton(int button) {
 }
 
 unsigned AppliedMethod(bool (*checked)(void* context, int id), void* context) {
-    for (int id = 1000; id <= 1003; ++id) {
+    for (int id = ZEDLL_LOG_DISABLED; id <= ZEDLL_LOG_STDERR; ++id) {
         if (checked(context, id)) return static_cast<unsigned>(MethodOfButton(id));
     }
     return 0;
@@ -107,9 +107,9 @@ void SetPathFromPage(const char* text) {
 void SetMethodFromPage(unsigned method) { g_method = method; }
 
 void ReleaseNames() {
-    std::free(g_company);
-    std::free(g_product);
-    std::free(g_version);
+    HeapRelease(g_company);
+    HeapRelease(g_product);
+    HeapRelease(g_version);
     g_company = g_product = g_version = nullptr;
     g_initialised = 0;
 }

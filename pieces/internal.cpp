@@ -3,17 +3,9 @@
 
 #include <cstring>
 
-#include "platform/heap.h"
+#include "os/heap.h"
 
 namespace zed {
-
-char* HeapCopyText(const char* s) {
-    if (s == nullptr) return nullptr;
-    const std::size_t length = std::strlen(s);
-    auto* copy = static_cast<char*>(HeapAllocZeroed(length + 1));
-    if (copy != nullptr) std::memcpy(copy, s, length);
-    return copy;
-}
 
 tagAPOINT* HeapPoints(int64_t slots) {
     if (slots <= 0 || static_cast<uint64_t>(slots) > SIZE_MAX / sizeof(tagAPOINT) ||

@@ -9,8 +9,6 @@
 
 namespace zed {
 
-/// A zero-terminated copy of `s` on the process heap; null for null `s` or when the heap refuses.
-char* HeapCopyText(const char* s);
 
 /// A zero-filled buffer of `slots` points from the process heap; null when `slots` is not
 /// positive, too large to address, or the heap refuses.

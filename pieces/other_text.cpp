@@ -4,7 +4,7 @@
 
 #include "geometry/float_math.h"
 #include "pieces/internal.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll/pieces.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "pieces/internal.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll/pieces.h"
 
 namespace {

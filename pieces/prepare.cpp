@@ -4,7 +4,7 @@
 #include "geometry/float_math.h"
 #include "pieces/internal.h"
 #include "pieces/outline_box.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll/geometry.h"
 #include "zedll/pieces.h"
 

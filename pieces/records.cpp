@@ -1,6 +1,6 @@
 // Conversion of the two exchange records into a piece.
 #include "pieces/internal.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll/pieces.h"
 
 namespace {

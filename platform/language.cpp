@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/resource_module.h"
+#include "os/heap.h"
+#include "os/resource_module.h"
 #include "zedll/language.h"
 
 namespace zed {
@@ -32,13 +33,6 @@ constexpr BaseText kBaseTexts[] = {
 #undef ZEDLL_TEXT_ROW
 };
 
-char* CopyText(const char* text) {
-    const std::size_t length = std::strlen(text);
-    char* copy = static_cast<char*>(std::malloc(length + 1));
-    if (copy != nullptr) std::memcpy(copy, text, length + 1);
-    return copy;
-}
-
 }  // namespace
 
 const char* BaseString(UINT id) {
@@ -49,6 +43,9 @@ const char* BaseString(UINT id) {
 }
 
 SYS_LangModule& LangService() {
+    // Where the library image has no string resources, its base table stands in for them.
+    static const bool own_strings = (os::SetOwnModuleStrings(&BaseString), true);
+    (void)own_strings;
     static SYS_LangModule service;
     return service;
 }
@@ -62,13 +59,13 @@ HMODULE LangGetModule() { return g_resource_module; }
 
 SYS_LangModule::~SYS_LangModule() {
     if (base_ != 0) SetLanguage(base_, 0);
-    std::free(prefix_);
+    HeapRelease(prefix_);
     prefix_ = nullptr;
 }
 
 void SYS_LangModule::Init(const char* prefix, WORD language, WORD base) {
-    std::free(prefix_);
-    prefix_ = prefix != nullptr ? CopyText(prefix) : nullptr;
+    HeapRelease(prefix_);
+    prefix_ = HeapCopyText(prefix);
     base_ = base;
     current_ = 0;
     initialised_ = SetLanguage(language, 1) == 1 ? 1 : 0;
@@ -78,18 +75,18 @@ int SYS_LangModule::SetLanguage(WORD language, int keep_previous) {
     if (language == current_) return -1;
     if (language == base_) {
         if (g_resource_module != nullptr && g_resource_module != g_library_instance) {
-            platform::FreeResourceModule(g_resource_module);
+            os::FreeResourceModule(g_resource_module);
         }
         g_resource_module = g_library_instance;
     } else {
         char name[260];
         HMODULE loaded = nullptr;
         if (!MakeModuleName(name, language, "DLL") ||
-            platform::LoadResourceModule(name, &loaded) != 0 || loaded == nullptr) {
+            os::LoadResourceModule(name, &loaded) != 0 || loaded == nullptr) {
             return -3;
         }
         if (!keep_previous && g_resource_module != nullptr && g_resource_module != g_library_instance) {
-            platform::FreeResourceModule(g_resource_module);
+            os::FreeResourceModule(g_resource_module);
         }
         g_resource_module = loaded;
     }
@@ -101,7 +98,7 @@ int SYS_LangModule::MakeModuleName(char* dst, WORD language, const char* extensi
     if (dst == nullptr) return 0;
     dst[0] = 0;
     char abbreviation[30] = {};
-    if (!platform::GetLanguageInfo(language, kLocaleAbbreviation, abbreviation, sizeof abbreviation) ||
+    if (!os::GetLanguageInfo(language, kLocaleAbbreviation, abbreviation, sizeof abbreviation) ||
         abbreviation[0] == 0) {
         return 0;
     }
@@ -121,16 +118,16 @@ const char* LangGetString(UINT id) {
     std::memset(buffer, 0, sizeof g_text_buffers[0]);
     int copied = 0;
     if (g_resource_module != nullptr) {
-        copied = platform::LoadModuleString(g_resource_module, id, buffer, kTextLimit);
+        copied = os::LoadModuleString(g_resource_module, id, buffer, kTextLimit);
     }
     if (copied <= 0 && g_library_instance != nullptr) {
-        copied = platform::LoadModuleString(g_library_instance, id, buffer, kTextLimit);
+        copied = os::LoadModuleString(g_library_instance, id, buffer, kTextLimit);
     }
     return copied > 0 ? buffer : nullptr;
 }
 
 std::vector<LanguageEntry> ListLanguages(const SYS_LangModule& service) {
-    std::string directory = platform::HostProgramPath();
+    std::string directory = os::HostProgramPath();
     const std::size_t cut = directory.find_last_of("\\/");
     directory = cut == std::string::npos ? std::string(".") : directory.substr(0, cut);
     return ListLanguagesIn(service, directory);
@@ -140,12 +137,12 @@ std::vector<LanguageEntry> ListLanguagesIn(const SYS_LangModule& service, const 
     std::vector<LanguageEntry> list;
     auto add = [&](WORD language) {
         char name[30] = {};
-        platform::GetLanguageInfo(language, kLocaleDisplayName, name, sizeof name);
+        os::GetLanguageInfo(language, kLocaleDisplayName, name, sizeof name);
         list.push_back(LanguageEntry{language, name, language == service.GetCurrentLanguage()});
     };
     add(service.GetBaseLanguage());
     const char* prefix = service.GetPrefix() != nullptr ? service.GetPrefix() : "";
-    for (const std::string& file : platform::FindFilesLike(directory, prefix)) {
+    for (const std::string& file : os::FindFilesLike(directory, prefix)) {
         const std::size_t dot = file.find('.');
         if (dot == std::string::npos) continue;
         const std::string digits = file.substr(dot >= 4 ? dot - 4 : 0, dot >= 4 ? 4 : dot);
@@ -179,7 +176,7 @@ int ZEDLL_STDCALL ZEDLLGetLanguageName(WORD language, char* buffer, DWORD size) 
     if (buffer == nullptr || size == 0) return 0;
     buffer[0] = 0;
     char name[128] = {};  // room for the longest names, which the selection list's 30 bytes cut off
-    if (!zed::platform::GetLanguageInfo(language, zed::kLocaleDisplayName, name, sizeof name)) return 0;
+    if (!zed::os::GetLanguageInfo(language, zed::kLocaleDisplayName, name, sizeof name)) return 0;
     std::snprintf(buffer, size, "%s", name);
     return 1;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "os/resource_module.h"
 #include "platform/resources/base_strings.h"
 #include "zedll/platform_types.h"
 
@@ -20,10 +21,6 @@ enum class TextId : UINT {
 
 /// The base-language text of `id` compiled into the library, or null.
 const char* BaseString(UINT id);
-
-/// GetLocaleInfoA items the service asks for.
-constexpr DWORD kLocaleAbbreviation = 0x80000003;  // LOCALE_SABBREVLANGNAME | NOUSEROVERRIDE
-constexpr DWORD kLocaleDisplayName = 0x80000002;   // LOCALE_SLANGUAGE | NOUSEROVERRIDE
 
 /// The process-wide language service (one static instance, see LangService).
 class SYS_LangModule {

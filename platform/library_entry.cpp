@@ -3,7 +3,7 @@
 
 #include "log/log_options.h"
 #include "platform/language.h"
-#include "platform/resource_module.h"
+#include "os/resource_module.h"
 
 namespace zed {
 namespace {
@@ -38,7 +38,7 @@ namespace {
 struct LibraryLifetime {
     LibraryLifetime() {
         LangService();
-        LibraryAttach(platform::OwnModule());
+        LibraryAttach(os::OwnModule());
     }
     ~LibraryLifetime() { LibraryDetach(); }
 };

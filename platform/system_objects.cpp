@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/named_objects.h"
+#include "os/windows_error.h"
+#include "os/heap.h"
+#include "os/named_objects.h"
 #include "zedll/system_objects.h"
 
 namespace zed {
@@ -16,34 +18,27 @@ void FormatLockName(char* buffer, std::size_t capacity, DWORD process_id, const 
 
 namespace {
 void ReleaseMemShare(HANDLE* mapping, void** view, char** name) {
-    if (*mapping != nullptr) platform::CloseSharedMemory(*mapping, *view);
+    if (*mapping != nullptr) os::CloseSharedMemory(*mapping, *view);
     *mapping = nullptr;
     *view = nullptr;
-    std::free(*name);
+    HeapRelease(*name);
     *name = nullptr;
 }
 
-char* CopyName(const char* name) {
-    if (name == nullptr) return nullptr;
-    const std::size_t length = std::strlen(name);
-    char* copy = static_cast<char*>(std::malloc(length + 1));
-    if (copy != nullptr) std::memcpy(copy, name, length + 1);
-    return copy;
-}
 }  // namespace
 
 }  // namespace zed
 
 SYS_MemShare::SYS_MemShare(const char* name, DWORD size)
-    : mapping_(nullptr), view_(nullptr), name_(zed::CopyName(name)) {
+    : mapping_(nullptr), view_(nullptr), name_(zed::HeapCopyText(name)) {
     // A mapping whose view failed stays held (and is closed with the object); only the view is null.
-    if (zed::platform::OpenSharedMemory(name, size, &mapping_, &view_) != 0) view_ = nullptr;
+    if (zed::os::OpenSharedMemory(name, size, &mapping_, &view_) != 0) view_ = nullptr;
 }
 
 SYS_MemShare::SYS_MemShare(const SYS_MemShare& other)
-    : mapping_(nullptr), view_(nullptr), name_(zed::CopyName(other.name_)) {
+    : mapping_(nullptr), view_(nullptr), name_(zed::HeapCopyText(other.name_)) {
     if (other.mapping_ != nullptr &&
-        zed::platform::DuplicateSharedMemory(other.mapping_, &mapping_, &view_) != 0) {
+        zed::os::DuplicateSharedMemory(other.mapping_, &mapping_, &view_) != 0) {
         view_ = nullptr;
     }
 }
@@ -51,9 +46,9 @@ SYS_MemShare::SYS_MemShare(const SYS_MemShare& other)
 SYS_MemShare& SYS_MemShare::operator=(const SYS_MemShare& other) {
     if (this == &other) return *this;
     zed::ReleaseMemShare(&mapping_, &view_, &name_);
-    name_ = zed::CopyName(other.name_);
+    name_ = zed::HeapCopyText(other.name_);
     if (other.mapping_ != nullptr &&
-        zed::platform::DuplicateSharedMemory(other.mapping_, &mapping_, &view_) != 0) {
+        zed::os::DuplicateSharedMemory(other.mapping_, &mapping_, &view_) != 0) {
         view_ = nullptr;
     }
     return *this;
@@ -64,57 +59,56 @@ SYS_MemShare::~SYS_MemShare() { zed::ReleaseMemShare(&mapping_, &view_, &name_);
 void* SYS_MemShare::GetPointer() { return view_; }
 
 SYS_Signal::SYS_Signal(const char* name) : event_(nullptr) {
-    if (zed::platform::OpenNamedEvent(name, &event_) != 0) event_ = nullptr;
+    if (zed::os::OpenNamedEvent(name, &event_) != 0) event_ = nullptr;
 }
 
 SYS_Signal::SYS_Signal(const SYS_Signal& other) : event_(nullptr) {
-    if (other.event_ != nullptr && zed::platform::DuplicateNamedEvent(other.event_, &event_) != 0) {
+    if (other.event_ != nullptr && zed::os::DuplicateNamedEvent(other.event_, &event_) != 0) {
         event_ = nullptr;
     }
 }
 
 SYS_Signal& SYS_Signal::operator=(const SYS_Signal& other) {
     if (this == &other) return *this;
-    if (event_ != nullptr) zed::platform::CloseNamedEvent(event_);
+    if (event_ != nullptr) zed::os::CloseNamedEvent(event_);
     event_ = nullptr;
-    if (other.event_ != nullptr && zed::platform::DuplicateNamedEvent(other.event_, &event_) != 0) {
+    if (other.event_ != nullptr && zed::os::DuplicateNamedEvent(other.event_, &event_) != 0) {
         event_ = nullptr;
     }
     return *this;
 }
 
 SYS_Signal::~SYS_Signal() {
-    if (event_ != nullptr) zed::platform::CloseNamedEvent(event_);
+    if (event_ != nullptr) zed::os::CloseNamedEvent(event_);
 }
 
 void SYS_Signal::Signalized() {
-    if (event_ != nullptr) zed::platform::SetNamedEvent(event_);
+    if (event_ != nullptr) zed::os::SetNamedEvent(event_);
 }
 
 void SYS_Signal::UnSignalized() {
-    if (event_ != nullptr) zed::platform::ResetNamedEvent(event_);
+    if (event_ != nullptr) zed::os::ResetNamedEvent(event_);
 }
 
 bool SYS_Signal::IsSignalized(int timeout) {
-    constexpr DWORD kWaitTimeout = 258;
     // Without an event the wait fails, which is not a time-out.
     if (event_ == nullptr) return true;
-    return zed::platform::WaitNamedEvent(event_, static_cast<DWORD>(timeout)) != kWaitTimeout;
+    return zed::os::WaitNamedEvent(event_, static_cast<DWORD>(timeout)) != zed::win_error::kWaitTimeout;
 }
 
 SYS_SynchroLock::SYS_SynchroLock(void* key) : mutex_(nullptr) {
     char name[50];
-    zed::FormatLockName(name, sizeof name, zed::platform::CurrentProcessId(), key);
-    if (zed::platform::OpenNamedMutex(name, &mutex_) == 0) {
-        zed::platform::AcquireNamedMutex(mutex_);
+    zed::FormatLockName(name, sizeof name, zed::os::CurrentProcessId(), key);
+    if (zed::os::OpenNamedMutex(name, &mutex_) == 0) {
+        zed::os::AcquireNamedMutex(mutex_);
     } else {
         mutex_ = nullptr;
     }
 }
 
 SYS_SynchroLock::SYS_SynchroLock(const SYS_SynchroLock& other) : mutex_(nullptr) {
-    if (other.mutex_ != nullptr && zed::platform::DuplicateNamedMutex(other.mutex_, &mutex_) == 0) {
-        zed::platform::AcquireNamedMutex(mutex_);
+    if (other.mutex_ != nullptr && zed::os::DuplicateNamedMutex(other.mutex_, &mutex_) == 0) {
+        zed::os::AcquireNamedMutex(mutex_);
     } else {
         mutex_ = nullptr;
     }
@@ -123,14 +117,14 @@ SYS_SynchroLock::SYS_SynchroLock(const SYS_SynchroLock& other) : mutex_(nullptr)
 SYS_SynchroLock& SYS_SynchroLock::operator=(const SYS_SynchroLock& other) {
     if (this == &other) return *this;
     HANDLE copy = nullptr;
-    if (other.mutex_ != nullptr && zed::platform::DuplicateNamedMutex(other.mutex_, &copy) == 0) {
-        zed::platform::AcquireNamedMutex(copy);
+    if (other.mutex_ != nullptr && zed::os::DuplicateNamedMutex(other.mutex_, &copy) == 0) {
+        zed::os::AcquireNamedMutex(copy);
     } else {
         copy = nullptr;
     }
     if (mutex_ != nullptr) {
-        zed::platform::ReleaseNamedMutex(mutex_);
-        zed::platform::CloseNamedMutex(mutex_);
+        zed::os::ReleaseNamedMutex(mutex_);
+        zed::os::CloseNamedMutex(mutex_);
     }
     mutex_ = copy;
     return *this;
@@ -138,7 +132,7 @@ SYS_SynchroLock& SYS_SynchroLock::operator=(const SYS_SynchroLock& other) {
 
 SYS_SynchroLock::~SYS_SynchroLock() {
     if (mutex_ != nullptr) {
-        zed::platform::ReleaseNamedMutex(mutex_);
-        zed::platform::CloseNamedMutex(mutex_);
+        zed::os::ReleaseNamedMutex(mutex_);
+        zed::os::CloseNamedMutex(mutex_);
     }
 }

@@ -6,8 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/heap.h"
-#include "platform/pe_resources.h"
+#include "os/file.h"
+#include "os/heap.h"
+#include "os/pe_resources.h"
+#include "os/version_resource.h"
 #include "zedll/version_info.h"
 
 namespace zed {
@@ -82,22 +84,12 @@ bool SplitCommandLine(char* line, char** table, int* argc) {
     return true;
 }
 
-std::string JoinCommandLine(const std::vector<std::string>& arguments) {
-    std::string line;
-    for (const std::string& argument : arguments) {
-        if (!line.empty()) line += ' ';
-        const bool quote = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
-        line += quote ? "\"" + argument + "\"" : argument;
-    }
-    return line;
-}
-
 }  // namespace zed
 
 int ZEDLL_STDCALL GetVersionFile(char* file, char* value, char* buffer, DWORD size) {
     if (buffer != nullptr && size > 0) buffer[0] = 0;
     if (file == nullptr || value == nullptr || buffer == nullptr || size == 0) return 0;
-    const DWORD info_size = zed::platform::FileVersionInfoSize(file);
+    const DWORD info_size = zed::os::FileVersionInfoSize(file);
     // The ten extra bytes keep a block that the platform fills to the brim terminated.
     if (info_size == 0 || info_size > 0x7FFFFFF0u) return 0;
     const DWORD block_size = info_size + 10;
@@ -105,13 +97,13 @@ int ZEDLL_STDCALL GetVersionFile(char* file, char* value, char* buffer, DWORD si
     if (block == nullptr) return 0;
     int result = 0;
     WORD language = 0, code_page = 0;
-    if (zed::platform::ReadFileVersionInfo(file, block_size, block) &&
-        zed::platform::QueryFileVersionTranslation(block, block_size, &language, &code_page)) {
+    if (zed::os::ReadFileVersionInfo(file, block_size, block) &&
+        zed::os::QueryFileVersionTranslation(block, block_size, &language, &code_page)) {
         char path[300];
         zed::FormatVersionValuePath(path, sizeof path, language, code_page, value);
         std::string text;
         UINT length = 0;
-        if (zed::platform::QueryFileVersionText(block, block_size, path, &text, &length) && length > 0) {
+        if (zed::os::QueryFileVersionText(block, block_size, path, &text, &length) && length > 0) {
             zed::CopyBounded(buffer, text, length < size ? length : size);
             result = 1;
         }
@@ -124,7 +116,7 @@ int ZEDLL_STDCALL GetVersionModule(char* module, char* value, char* buffer, DWOR
     if (buffer != nullptr && size > 0) buffer[0] = 0;
     if (module == nullptr || value == nullptr || buffer == nullptr || size == 0) return 0;
     std::vector<uint8_t> resource;
-    if (!zed::platform::ModuleVersionResource(module, &resource) || resource.size() <= 10) return 0;
+    if (!zed::os::ModuleVersionResource(module, &resource) || resource.size() <= 10) return 0;
     auto* block = static_cast<uint8_t*>(zed::HeapAllocZeroed(resource.size()));
     if (block == nullptr) return 0;
     std::memcpy(block, resource.data(), resource.size());
@@ -152,7 +144,7 @@ char** ZEDLL_STDCALL ConvertCommandLineToArgcArgv(int* argc) {
     int count = 0;
     if (argc != nullptr) *argc = 0;
     for (char*& entry : zed::g_arguments) entry = nullptr;
-    const std::string line = zed::platform::ProcessCommandLine();
+    const std::string line = zed::os::ProcessCommandLine();
     auto* copy = static_cast<char*>(zed::HeapAllocZeroed(line.size() + 1));
     if (copy == nullptr) return nullptr;
     std::memcpy(copy, line.c_str(), line.size() + 1);
@@ -164,7 +156,8 @@ char** ZEDLL_STDCALL ConvertCommandLineToArgcArgv(int* argc) {
 
 int ZEDLL_STDCALL IsFileExist(char* path) {
     if (path == nullptr) return 0;
-    switch (zed::platform::PathAttributesError(path)) {
+    zed::FileStatus status;
+    switch (zed::os::FileStatusByName(path, &status)) {
     case 0: return 1;
     case 2:  // file not found
     case 3:  // path not found

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/time_zone.h"
+#include "os/time_zone.h"
 #include "settings/date_time_internal.h"
 #include "zedll/date_time.h"
 
@@ -34,7 +34,7 @@ bool g_zone_fixed = false;
 void RefreshZone() {
     if (g_zone_fixed) return;
     long bias = 0, daylight = 0;
-    if (zed::platform::QueryTimeZone(&bias, &daylight) != 0) {
+    if (zed::os::QueryTimeZone(&bias, &daylight) != 0) {
         bias = 0;
         daylight = 0;
     }
@@ -104,8 +104,8 @@ CLS_Date LastSundayOnOrBefore(int day, int month, int64_t year) {
     return CLS_Date::FromDayNumber(DayNumberOf(day, month, year)).Previous(7);
 }
 
-zed::platform::CivilTime CivilOf(const CLS_Date& date, int hour, int minute, int second) {
-    zed::platform::CivilTime c;
+zed::os::CivilTime CivilOf(const CLS_Date& date, int hour, int minute, int second) {
+    zed::os::CivilTime c;
     c.year = date.Year();
     c.month = date.Month();
     c.day = date.Day();
@@ -153,8 +153,8 @@ void UsePlatformZone() {
 // --- CLS_Date -----------------------------------------------------------------------------------
 
 CLS_Date::CLS_Date() : day_number_(0) {
-    zed::platform::CivilTime now;
-    zed::platform::LocalNow(&now);
+    zed::os::CivilTime now;
+    zed::os::LocalNow(&now);
     day_number_ = ValidDate(now.day, now.month, now.year);
 }
 
@@ -272,7 +272,7 @@ CLS_String CLS_Date::Print() const {
         case 6:
         case 7: {
             std::string out;
-            if (zed::platform::FormatLocaleDate(CivilOf(*this, 0, 0, 0), g_date_format == 7, &out) == 0) {
+            if (zed::os::FormatLocaleDate(CivilOf(*this, 0, 0, 0), g_date_format == 7, &out) == 0) {
                 return CLS_String(out.c_str());
             }
             break;
@@ -293,8 +293,8 @@ int CLS_Date::SetPrintOption(int format) {
 namespace {
 
 DWORD FromTicks(uint64_t ticks) {
-    zed::platform::CivilTime local;
-    if (zed::platform::FileTimeToLocal(ticks, &local) != 0) zed::platform::LocalNow(&local);
+    zed::os::CivilTime local;
+    if (zed::os::FileTimeToLocal(ticks, &local) != 0) zed::os::LocalNow(&local);
     return MakeTime(CLS_Date(local.day, local.month, local.year), local.hour, local.minute,
                     local.second);
 }
@@ -305,8 +305,8 @@ constexpr uint64_t kTicks1970 = 116444736000000000ull;
 }  // namespace
 
 CLS_Time::CLS_Time() : seconds_(0) {
-    zed::platform::CivilTime now;
-    zed::platform::LocalNow(&now);
+    zed::os::CivilTime now;
+    zed::os::LocalNow(&now);
     seconds_ = MakeTime(CLS_Date(now.day, now.month, now.year), now.hour, now.minute, now.second);
 }
 
@@ -357,7 +357,7 @@ bool zed::TimeToTicks(const CLS_Time& time, uint64_t* ticks) {
     if (!time.IsValid()) return false;
     const CLS_Date date(time);
     if (!date.IsValid()) return false;
-    return zed::platform::LocalToFileTime(CivilOf(date, time.Hour(), time.Minute(), time.Second()),
+    return zed::os::LocalToFileTime(CivilOf(date, time.Hour(), time.Minute(), time.Second()),
                                           ticks) == 0;
 }
 

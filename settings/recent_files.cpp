@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <new>
 
-#include "platform/file_status.h"
-#include "platform/heap.h"
-#include "platform/registry.h"
+#include "os/file.h"
+#include "os/heap.h"
+#include "os/registry.h"
 #include "zedll/recent_files.h"
 
 namespace {
@@ -72,9 +72,8 @@ void OPT_RLastFiles::Release() {
 
 int OPT_RLastFiles::AddFile(CLS_String path) {
     if (entries_ == nullptr) return 0;
-    DWORD attributes = 0;
-    const DWORD rc = zed::platform::QueryFileAttributes(path.GetBuffer() ? path.GetBuffer() : "",
-                                                        &attributes);
+    zed::FileStatus status;
+    const DWORD rc = zed::os::FileStatusByName(path.GetBuffer() ? path.GetBuffer() : "", &status);
     if (rc == 2 || rc == 3 || rc == 4 || rc == 5) return 0;
     CLS_String* copy = new (std::nothrow) CLS_String(path);
     if (copy == nullptr) return 0;
@@ -128,7 +127,7 @@ void OPT_RLastFiles::Load() {
 
 void OPT_RLastFiles::Save() {
     if (options_ == nullptr || entries_ == nullptr) return;
-    zed::platform::RegistryBatch batch;  // one commit for the whole list
+    zed::os::RegistryBatch batch;  // one commit for the whole list
     options_->SetDword("NF", count_, kCurrentUser);
     for (int i = 0; i < count_; ++i) {
         char name[16];

@@ -4,23 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/heap.h"
-#include "platform/registry.h"
+#include "os/heap.h"
+#include "os/registry.h"
 #include "settings/reg_paths.h"
 #include "zedll/reg_options.h"
 
-using zed::platform::RegAccess;
-using zed::platform::ScopedRegKey;
+using zed::os::RegAccess;
+using zed::os::ScopedRegKey;
 
 namespace {
 
-const char* CopyName(const char* name) {
-    if (name == nullptr) return nullptr;
-    const std::size_t n = std::strlen(name);
-    char* copy = static_cast<char*>(zed::HeapAllocZeroed(n + 1));
-    if (copy != nullptr) std::memcpy(copy, name, n + 1);
-    return copy;
-}
+const char* CopyName(const char* name) { return zed::HeapCopyText(name); }
 
 void FreeName(const char* name) { zed::HeapRelease(const_cast<char*>(name)); }
 
@@ -29,11 +23,11 @@ void FreeName(const char* name) { zed::HeapRelease(const_cast<char*>(name)); }
 long ReadValue(int scope, const std::string& path, const char* name, DWORD expected_type,
                void* buffer, DWORD size) {
     ScopedRegKey key;
-    if (zed::platform::RegistryOpen(zed::RootOf(scope), path.c_str(), RegAccess::kAll, key.Out()) != 0) {
+    if (zed::os::RegistryOpen(zed::RootOf(scope), path.c_str(), RegAccess::kAll, key.Out()) != 0) {
         return -1;
     }
     DWORD type = 0, got = size;
-    if (zed::platform::RegistryQuery(key.Get(), name, &type, buffer, &got) != 0) return -1;
+    if (zed::os::RegistryQuery(key.Get(), name, &type, buffer, &got) != 0) return -1;
     if (type != expected_type) return -1;
     return static_cast<long>(got);
 }
@@ -41,7 +35,7 @@ long ReadValue(int scope, const std::string& path, const char* name, DWORD expec
 // Exactly 8 stored bytes of binary data, taken as a double; false for anything else.
 bool ReadDouble(int scope, const std::string& path, const char* name, double* value) {
     unsigned char buffer[8];
-    if (ReadValue(scope, path, name, zed::platform::kRegBinary, buffer, sizeof buffer) != 8) {
+    if (ReadValue(scope, path, name, zed::os::kRegBinary, buffer, sizeof buffer) != 8) {
         return false;
     }
     std::memcpy(value, buffer, 8);
@@ -51,8 +45,8 @@ bool ReadDouble(int scope, const std::string& path, const char* name, double* va
 int WriteValue(int scope, const std::string& path, const char* name, DWORD type, const void* data,
                DWORD size) {
     ScopedRegKey key;
-    if (zed::platform::RegistryCreate(zed::RootOf(scope), path.c_str(), key.Out()) != 0) return 0;
-    return zed::platform::RegistrySet(key.Get(), name, type, data, size) == 0 ? 1 : 0;
+    if (zed::os::RegistryCreate(zed::RootOf(scope), path.c_str(), key.Out()) != 0) return 0;
+    return zed::os::RegistrySet(key.Get(), name, type, data, size) == 0 ? 1 : 0;
 }
 
 // Values are read into buffers of these sizes while copying trees.
@@ -62,7 +56,7 @@ constexpr DWORD kSubkeyNameBuffer = 3000;
 
 bool SourceOpens(int src_scope, const std::string& src_path) {
     ScopedRegKey probe;
-    return zed::platform::RegistryOpen(zed::RootOf(src_scope), src_path.c_str(), RegAccess::kRead,
+    return zed::os::RegistryOpen(zed::RootOf(src_scope), src_path.c_str(), RegAccess::kRead,
                                        probe.Out()) == 0;
 }
 
@@ -70,7 +64,7 @@ bool SourceOpens(int src_scope, const std::string& src_path) {
 // nothing copied; a destination that cannot be created gives 0 and gets no values, but the
 // subkeys are still walked (their own destinations normally fail the same way).
 int CopyKey(int dst_scope, const std::string& dst_path, int src_scope, const std::string& src_path) {
-    using namespace zed::platform;
+    using namespace zed::os;
     if (!SourceOpens(src_scope, src_path)) return 1;
     ScopedRegKey src, dst;
     if (RegistryOpen(zed::RootOf(src_scope), src_path.c_str(), RegAccess::kRead, src.Out()) != 0) {
@@ -84,10 +78,10 @@ int CopyKey(int dst_scope, const std::string& dst_path, int src_scope, const std
         DWORD name_size = sizeof name, data_size = kValueDataBuffer, type = 0;
         const DWORD rc =
             RegistryEnumValue(src.Get(), i, name, &name_size, &type, data.data(), &data_size);
-        if (rc == kRegNoMoreItems) break;
+        if (rc == zed::win_error::kNoMoreItems) break;
         if (rc != 0) {
             result = 0;  // too long a name or too much data for the buffers: skipped
-            if (rc != kRegMoreData) break;
+            if (rc != zed::win_error::kMoreData) break;
             continue;
         }
         if (RegistrySet(dst.Get(), name, type, data.data(), data_size) != 0) result = 0;
@@ -150,7 +144,7 @@ bool OPT_RegOptions::Usable() const {
 int OPT_RegOptions::SetString(const char* name, const char* text, int scope) {
     if (!Usable() || text == nullptr) return 0;
     return WriteValue(scope, zed::SettingsPath(scope, company_, product_, version_), name,
-                      zed::platform::kRegSz, text, static_cast<DWORD>(std::strlen(text) + 1));
+                      zed::os::kRegSz, text, static_cast<DWORD>(std::strlen(text) + 1));
 }
 
 int OPT_RegOptions::SetChar(const char* name, char c, int scope) {
@@ -161,7 +155,7 @@ int OPT_RegOptions::SetChar(const char* name, char c, int scope) {
 int OPT_RegOptions::SetDword(const char* name, DWORD value, int scope) {
     if (!Usable()) return 0;
     return WriteValue(scope, zed::SettingsPath(scope, company_, product_, version_), name,
-                      zed::platform::kRegDword, &value, 4);
+                      zed::os::kRegDword, &value, 4);
 }
 
 int OPT_RegOptions::SetDword(const char* name, int value, int scope) {
@@ -193,7 +187,7 @@ int OPT_RegOptions::SetColor(const char* name, DWORD rgb, int scope) {
 int OPT_RegOptions::SetBinary(const char* name, const void* data, DWORD size, int scope) {
     if (!Usable() || (data == nullptr && size != 0)) return 0;
     return WriteValue(scope, zed::SettingsPath(scope, company_, product_, version_), name,
-                      zed::platform::kRegBinary, data, size);
+                      zed::os::kRegBinary, data, size);
 }
 
 // --- reading ------------------------------------------------------------------------------------
@@ -203,7 +197,7 @@ int OPT_RegOptions::GetString(const char* name, const char* def, char* buffer, D
     if (buffer == nullptr) return 0;
     if (Usable() && size != 0) {
         const long got = ReadValue(scope, zed::SettingsPath(scope, company_, product_, version_),
-                                   name, zed::platform::kRegSz, buffer, size);
+                                   name, zed::os::kRegSz, buffer, size);
         if (got == 0) {
             buffer[0] = 0;
             return 0;
@@ -236,7 +230,7 @@ DWORD OPT_RegOptions::GetDword(const char* name, DWORD def, int scope) {
     if (!Usable()) return def;
     DWORD value = 0;
     const long got = ReadValue(scope, zed::SettingsPath(scope, company_, product_, version_), name,
-                               zed::platform::kRegDword, &value, 4);
+                               zed::os::kRegDword, &value, 4);
     return got == 4 ? value : def;
 }
 
@@ -287,7 +281,7 @@ DWORD OPT_RegOptions::GetBinary(const char* name, const void* def, DWORD def_siz
     if (buffer == nullptr) return 0;
     if (Usable()) {
         const long got = ReadValue(scope, zed::SettingsPath(scope, company_, product_, version_),
-                                   name, zed::platform::kRegBinary, buffer, size);
+                                   name, zed::os::kRegBinary, buffer, size);
         if (got >= 0) return static_cast<DWORD>(got);
     }
     const DWORD n = def == nullptr ? 0 : (def_size < size ? def_size : size);
@@ -301,7 +295,7 @@ int OPT_RegOptions::KeyExists(int scope) {
     if (!Usable()) return 0;
     ScopedRegKey key;
     const std::string path = zed::SettingsPath(scope, company_, product_, version_);
-    return zed::platform::RegistryOpen(zed::RootOf(scope), path.c_str(), RegAccess::kAll,
+    return zed::os::RegistryOpen(zed::RootOf(scope), path.c_str(), RegAccess::kAll,
                                        key.Out()) == 0 ? 1 : 0;
 }
 
@@ -309,54 +303,54 @@ int OPT_RegOptions::DeleteValue(const char* name, int scope) {
     if (!Usable()) return 0;
     ScopedRegKey key;
     const std::string path = zed::SettingsPath(scope, company_, product_, version_);
-    if (zed::platform::RegistryOpen(zed::RootOf(scope), path.c_str(), RegAccess::kSetValue,
+    if (zed::os::RegistryOpen(zed::RootOf(scope), path.c_str(), RegAccess::kSetValue,
                                     key.Out()) != 0) {
         return 0;
     }
-    return zed::platform::RegistryDeleteValue(key.Get(), name) == 0 ? 1 : 0;
+    return zed::os::RegistryDeleteValue(key.Get(), name) == 0 ? 1 : 0;
 }
 
 int OPT_RegOptions::DeleteKey(const char* company, const char* product, const char* version,
                               int scope) {
     if (!Usable() || company == nullptr || product == nullptr || version == nullptr) return 0;
     const std::string path = zed::SettingsPath(scope, company, product, version);
-    return zed::platform::RegistryDeleteKey(zed::RootOf(scope), path.c_str()) == 0 ? 1 : 0;
+    return zed::os::RegistryDeleteKey(zed::RootOf(scope), path.c_str()) == 0 ? 1 : 0;
 }
 
 int OPT_RegOptions::HasValue(const char* name, DWORD type, DWORD size, int scope) {
     if (!Usable()) return 0;
     ScopedRegKey key;
     const std::string path = zed::SettingsPath(scope, company_, product_, version_);
-    if (zed::platform::RegistryOpen(zed::RootOf(scope), path.c_str(), RegAccess::kAll, key.Out()) != 0) {
+    if (zed::os::RegistryOpen(zed::RootOf(scope), path.c_str(), RegAccess::kAll, key.Out()) != 0) {
         return 0;
     }
     DWORD stored_type = 0, stored_size = 0;
-    if (zed::platform::RegistryQuery(key.Get(), name, &stored_type, nullptr, &stored_size) != 0) {
+    if (zed::os::RegistryQuery(key.Get(), name, &stored_type, nullptr, &stored_size) != 0) {
         return 0;
     }
     return stored_type == type && (size == static_cast<DWORD>(-1) || size == stored_size) ? 1 : 0;
 }
 
 int OPT_RegOptions::IsDword(const char* name, int scope) {
-    return HasValue(name, zed::platform::kRegDword, 4, scope);
+    return HasValue(name, zed::os::kRegDword, 4, scope);
 }
 int OPT_RegOptions::IsChar(const char* name, int scope) {
-    return HasValue(name, zed::platform::kRegSz, 2, scope);
+    return HasValue(name, zed::os::kRegSz, 2, scope);
 }
 int OPT_RegOptions::IsBool(const char* name, int scope) {
-    return HasValue(name, zed::platform::kRegBinary, 1, scope);
+    return HasValue(name, zed::os::kRegBinary, 1, scope);
 }
 int OPT_RegOptions::IsDouble(const char* name, int scope) {
-    return HasValue(name, zed::platform::kRegBinary, 8, scope);
+    return HasValue(name, zed::os::kRegBinary, 8, scope);
 }
 int OPT_RegOptions::IsLongDouble(const char* name, int scope) {
-    return HasValue(name, zed::platform::kRegBinary, 8, scope);
+    return HasValue(name, zed::os::kRegBinary, 8, scope);
 }
 int OPT_RegOptions::IsString(const char* name, int scope) {
-    return HasValue(name, zed::platform::kRegSz, static_cast<DWORD>(-1), scope);
+    return HasValue(name, zed::os::kRegSz, static_cast<DWORD>(-1), scope);
 }
 int OPT_RegOptions::IsBinary(const char* name, int scope) {
-    return HasValue(name, zed::platform::kRegBinary, static_cast<DWORD>(-1), scope);
+    return HasValue(name, zed::os::kRegBinary, static_cast<DWORD>(-1), scope);
 }
 
 // True when inner lies strictly below outer in the same root: copying outer into inner would
@@ -388,7 +382,7 @@ int OPT_RegOptions::CopyTree(const char* dst_company, const char* dst_product,
     // A missing source copies nothing, wherever the destination lies.
     if (!SourceOpens(src_scope, src)) return 1;
     if (IsBelow(dst_scope, dst, src_scope, src)) return 0;
-    zed::platform::RegistryBatch batch;
+    zed::os::RegistryBatch batch;
     return CopyKey(dst_scope, dst, src_scope, src);
 }
 

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "platform/registry.h"
+#include "os/registry.h"
 
 namespace zed {
 
 /// Scope 1 is the current user; every other scope the local machine.
-inline platform::RegRoot RootOf(int scope) {
-    return scope == 1 ? platform::RegRoot::kCurrentUser : platform::RegRoot::kLocalMachine;
+inline os::RegRoot RootOf(int scope) {
+    return scope == 1 ? os::RegRoot::kCurrentUser : os::RegRoot::kLocalMachine;
 }
 
 /// "Software" for the current user and for unknown scopes, "SOFTWARE" for scope 0.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry.h"
+#include "os/registry.h"
 #include "settings/reg_paths.h"
 #include "settings/reg_text.h"
 #include "zedll/reg_options.h"
@@ -12,8 +12,8 @@
 namespace zed {
 namespace {
 
-using platform::RegAccess;
-using platform::ScopedRegKey;
+using os::RegAccess;
+using os::ScopedRegKey;
 
 constexpr char kHeader[] = "REGEDIT4\r\n\r\n";
 constexpr std::size_t kHeaderSize = 12;
@@ -24,7 +24,7 @@ constexpr std::size_t kMaxSectionPart = 999;
 constexpr std::size_t kMaxValueName = 299;
 constexpr std::size_t kMaxTypeText = 999;
 
-void WriteSection(std::FILE* file, int scope, const std::string& path, platform::RegKey key) {
+void WriteSection(std::FILE* file, int scope, const std::string& path, os::RegKey key) {
     std::string out = "[";
     out.append(RootNameOf(scope)).append("\\").append(path).append("]\r\n");
     char name[kValueNameBuffer];
@@ -32,10 +32,10 @@ void WriteSection(std::FILE* file, int scope, const std::string& path, platform:
     for (DWORD i = 0;; ++i) {
         DWORD name_size = sizeof name, data_size = kValueDataBuffer, type = 0;
         const DWORD rc =
-            platform::RegistryEnumValue(key, i, name, &name_size, &type, data.data(), &data_size);
-        if (rc == platform::kRegNoMoreItems) break;
+            os::RegistryEnumValue(key, i, name, &name_size, &type, data.data(), &data_size);
+        if (rc == win_error::kNoMoreItems) break;
         if (rc != 0) {
-            if (rc == platform::kRegMoreData) continue;  // too long for the buffers: left out
+            if (rc == win_error::kMoreData) continue;  // too long for the buffers: left out
             break;
         }
         std::string text;
@@ -47,11 +47,11 @@ void WriteSection(std::FILE* file, int scope, const std::string& path, platform:
     for (DWORD i = 0;; ++i) {
         std::string sub(kSubkeyNameBuffer, '\0');
         DWORD sub_size = kSubkeyNameBuffer;
-        if (platform::RegistryEnumKey(key, i, &sub[0], &sub_size) != 0) break;
+        if (os::RegistryEnumKey(key, i, &sub[0], &sub_size) != 0) break;
         sub.resize(sub_size);
         const std::string sub_path = path + "\\" + sub;
         ScopedRegKey child;
-        if (platform::RegistryOpen(RootOf(scope), sub_path.c_str(), RegAccess::kRead, child.Out()) != 0) {
+        if (os::RegistryOpen(RootOf(scope), sub_path.c_str(), RegAccess::kRead, child.Out()) != 0) {
             continue;
         }
         WriteSection(file, scope, sub_path, child.Get());
@@ -130,7 +130,7 @@ public:
         }
         // One commit for the whole file where the registry supports it; whatever was written
         // before a stop stays.
-        platform::RegistryBatch batch;
+        os::RegistryBatch batch;
         LineReader reader(file_);
         std::string line;
         while (reader.Next(&line)) {
@@ -160,16 +160,16 @@ private:
         const std::string path =
             line[root_end] == '\\' ? line.substr(root_end + 1, close - root_end - 1) : std::string();
         if (root.size() > kMaxSectionPart || path.size() > kMaxSectionPart) return false;
-        platform::RegRoot reg_root;
+        os::RegRoot reg_root;
         if (root == "HKEY_CURRENT_USER") {
-            reg_root = platform::RegRoot::kCurrentUser;
+            reg_root = os::RegRoot::kCurrentUser;
         } else if (root == "HKEY_LOCAL_MACHINE") {
-            reg_root = platform::RegRoot::kLocalMachine;
+            reg_root = os::RegRoot::kLocalMachine;
         } else {
             return false;
         }
         if (key_) return false;  // the previous section was not closed by an empty line
-        return platform::RegistryCreate(reg_root, path.c_str(), key_.Out()) == 0;
+        return os::RegistryCreate(reg_root, path.c_str(), key_.Out()) == 0;
     }
 
     bool ValueLine(const std::string& line) {
@@ -217,7 +217,7 @@ private:
         }
         if (data_.empty() || data_.back() != '"') return false;
         data_.back() = '\0';
-        return Store(platform::kRegSz);
+        return Store(os::kRegSz);
     }
 
     bool HexList(const std::string& line, std::size_t pos) {
@@ -234,7 +234,7 @@ private:
             }
         }
         continuation_ = false;
-        return Store(platform::kRegBinary);
+        return Store(os::kRegBinary);
     }
 
     // The two hexadecimal digits before a separator (spaces around them allowed); an empty token
@@ -259,12 +259,12 @@ private:
             value = value * 16 + static_cast<uint32_t>(d);
         }
         data_.assign(reinterpret_cast<const char*>(&value), 4);
-        return Store(platform::kRegDword);
+        return Store(os::kRegDword);
     }
 
     bool Store(DWORD type) {
         if (!key_) return false;
-        return platform::RegistrySet(key_.Get(), name_.c_str(), type, data_.data(),
+        return os::RegistrySet(key_.Get(), name_.c_str(), type, data_.data(),
                                      static_cast<DWORD>(data_.size())) == 0;
     }
 
@@ -279,7 +279,7 @@ private:
 
 bool FormatValueText(DWORD type, const unsigned char* data, DWORD size, std::string* out) {
     out->clear();
-    if (type == platform::kRegSz) {
+    if (type == os::kRegSz) {
         out->push_back('"');
         for (DWORD i = 0; i < size && data[i] != 0; ++i) {
             const std::size_t add = data[i] == '\\' ? 2 : 1;
@@ -291,7 +291,7 @@ bool FormatValueText(DWORD type, const unsigned char* data, DWORD size, std::str
         out->append("\"\r\n");
         return true;
     }
-    if (type == platform::kRegDword) {
+    if (type == os::kRegDword) {
         uint32_t value = 0;
         std::memcpy(&value, data, size < 4 ? size : 4);
         char text[24];
@@ -299,7 +299,7 @@ bool FormatValueText(DWORD type, const unsigned char* data, DWORD size, std::str
         out->append(text);
         return true;
     }
-    if (type == platform::kRegBinary) {
+    if (type == os::kRegBinary) {
         out->append("hex:");
         std::size_t line = 1;
         bool any = false;
@@ -331,9 +331,9 @@ int OPT_RegOptions::Export(const char* file_name, int scope) {
     if (file == nullptr) return 1;
     if (Usable()) {
         const std::string path = zed::TreePath(scope, company_, product_, version_);
-        zed::platform::ScopedRegKey key;
-        if (zed::platform::RegistryOpen(zed::RootOf(scope), path.c_str(),
-                                        zed::platform::RegAccess::kRead, key.Out()) == 0) {
+        zed::os::ScopedRegKey key;
+        if (zed::os::RegistryOpen(zed::RootOf(scope), path.c_str(),
+                                        zed::os::RegAccess::kRead, key.Out()) == 0) {
             std::fwrite(zed::kHeader, 1, zed::kHeaderSize, file);
             zed::WriteSection(file, scope, path, key.Get());
         }

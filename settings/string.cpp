@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/heap.h"
-#include "platform/locale_text.h"
+#include "os/heap.h"
+#include "os/locale_text.h"
 #include "zedll/cls_string.h"
 
 namespace {
@@ -219,7 +219,7 @@ int CLS_String::Compare(const CLS_String& other, DWORD start, DWORD count) const
     if (count == kNone) count = rest;
     if (count > rest) return 1;
     const std::string piece(other.buffer_ ? other.buffer_ + start : "", count);
-    return zed::platform::CollateText(piece.c_str(), buffer_ ? buffer_ : "", g_case_sensitive != 0);
+    return zed::os::CollateText(piece.c_str(), buffer_ ? buffer_ : "", g_case_sensitive != 0);
 }
 
 // --- editing ------------------------------------------------------------------------------------
@@ -283,12 +283,12 @@ void CLS_String::CheckPosition(DWORD i) const {
 }
 
 char* CLS_String::MakeLower() {
-    if (buffer_ != nullptr) zed::platform::LowerText(buffer_);
+    if (buffer_ != nullptr) zed::os::LowerText(buffer_);
     return buffer_;
 }
 
 char* CLS_String::MakeUpper() {
-    if (buffer_ != nullptr) zed::platform::UpperText(buffer_);
+    if (buffer_ != nullptr) zed::os::UpperText(buffer_);
     return buffer_;
 }
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "ui/dialog_text.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/heap.h"
+#include "os/heap.h"
 
 namespace zed {
 

@@ -3,18 +3,19 @@
 #include <memory>
 #include <new>
 
+#include "os/windows_error.h"
 #include "util/crc32_kernel.h"
 #include "util/file.h"
 #include "zedll/util.h"
 
-namespace pf = zed::platform;
+namespace pf = zed::os;
 namespace fc = zed::file_const;
 
 namespace {
 
 constexpr unsigned long kStart = 0xFFFFFFFFu;
-constexpr unsigned long kFault = 23;          // the file or text could not be read through
-constexpr unsigned long kNoSize = 24;         // the size of the opened file could not be read
+constexpr unsigned long kFault = zed::win_error::kCrc;          // the file or text could not be read through
+constexpr unsigned long kNoSize = zed::win_error::kBadLength;         // the size of the opened file could not be read
 // Reads of 256 KiB: they stay in the cache between the copy and the checksum, and take far fewer
 // calls than 4 KiB blocks for the same bytes.
 constexpr DWORD kBlockBytes = 256u << 10;

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <climits>
 
-namespace pf = zed::platform;
-namespace fe = zed::file_error;
+namespace pf = zed::os;
+namespace we = zed::win_error;
 
 namespace {
 std::atomic<DWORD> g_lock_retry_delay{1000};
@@ -58,14 +58,14 @@ int CLS_File::Close() {
 
 DWORD CLS_File::Read(void* buffer, DWORD n) {
     DWORD done = 0;
-    if (buffer == nullptr && n != 0) return Record(fe::kInvalidParameter), kFailed;
+    if (buffer == nullptr && n != 0) return Record(we::kInvalidParameter), kFailed;
     if (Record(pf::FileRead(handle_, buffer, n, &done)) != 0) return kFailed;
     return done;
 }
 
 DWORD CLS_File::Write(const void* buffer, DWORD n) {
     DWORD done = 0;
-    if (buffer == nullptr && n != 0) return Record(fe::kInvalidParameter), kFailed;
+    if (buffer == nullptr && n != 0) return Record(we::kInvalidParameter), kFailed;
     if (Record(pf::FileWrite(handle_, buffer, n, &done)) != 0) return kFailed;
     return done;
 }
@@ -106,7 +106,7 @@ DWORD CLS_File::Resize(DWORD n) {
             const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(left, sizeof zeros));
             DWORD done = 0;
             if (Record(pf::FileWrite(handle_, zeros, chunk, &done)) != 0) return kFailed;
-            if (done == 0) return Record(fe::kDiskFull), kFailed;
+            if (done == 0) return Record(we::kDiskFull), kFailed;
             left -= done;
         }
     } else if (!size_known || size > n) {
@@ -126,14 +126,14 @@ int CLS_File::Lock(DWORD offset, DWORD n) {
     for (int attempt = 1;; ++attempt) {
         const DWORD err = pf::FileLock(handle_, offset, n);
         if (err == 0) return 1;
-        if (err != fe::kLockViolation) {
+        if (err != we::kLockViolation) {
             Record(err);
             return 0;
         }
         // Every attempt refused for a lock violation is followed by the wait, the last one too.
         pf::SleepMilliseconds(g_lock_retry_delay.load());
         if (attempt == kLockAttempts) {
-            Record(fe::kServiceRequestTimeout);
+            Record(we::kServiceRequestTimeout);
             return 0;
         }
     }
@@ -144,7 +144,7 @@ int CLS_File::Unlock(DWORD offset, DWORD n) {
 }
 
 int CLS_File::QueryStatus(zed::FileStatus* status) {
-    if (status == nullptr) return Record(fe::kInvalidParameter), 0;
+    if (status == nullptr) return Record(we::kInvalidParameter), 0;
     return Record(pf::FileStatusOf(handle_, status)) == 0 ? 1 : 0;
 }
 

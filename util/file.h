@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/file.h"
+#include "os/file.h"
 #include "zedll/platform_types.h"
 
 /// A platform file handle, whether the object closes it, and the Windows error number of the

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/heap.h"
-#include "platform/recursive_lock.h"
+#include "os/heap.h"
+#include "os/recursive_lock.h"
 #include "zedll/util.h"
 
 namespace {
 
-using zed::platform::RecursiveLock;
+using zed::os::RecursiveLock;
 
 RecursiveLock* AsLock(void* p) { return static_cast<RecursiveLock*>(p); }
 
@@ -19,10 +19,10 @@ RecursiveLock* AsLock(void* p) { return static_cast<RecursiveLock*>(p); }
 class Guard {
 public:
     explicit Guard(void* lock) : lock_(AsLock(lock)) {
-        if (lock_ != nullptr) zed::platform::EnterLock(lock_);
+        if (lock_ != nullptr) zed::os::EnterLock(lock_);
     }
     ~Guard() {
-        if (lock_ != nullptr) zed::platform::LeaveLock(lock_);
+        if (lock_ != nullptr) zed::os::LeaveLock(lock_);
     }
     Guard(const Guard&) = delete;
     Guard& operator=(const Guard&) = delete;
@@ -141,7 +141,7 @@ CLS_FIFO::CLS_FIFO() : CLS_FIFO(10) {}
 
 CLS_FIFO::CLS_FIFO(int size)
     : read_(0), write_(0), count_(0), size_(size), slots_(nullptr),
-      lock_(zed::platform::CreateRecursiveLock()), ok_(0) {
+      lock_(zed::os::CreateRecursiveLock()), ok_(0) {
     if (lock_ != nullptr) ok_ = InitFifo();
 }
 
@@ -170,7 +170,7 @@ CLS_FIFO::~CLS_FIFO() {
         Guard guard(lock_);
         FreeSlots(slots_, size_);
     }
-    zed::platform::DestroyRecursiveLock(AsLock(lock_));
+    zed::os::DestroyRecursiveLock(AsLock(lock_));
 }
 
 CLS_FIFO& CLS_FIFO::operator=(const CLS_FIFO& other) {
@@ -274,7 +274,7 @@ struct LifoAccess {
             Guard guard(q.lock_);
             FreeSlots(q.slots_, q.size_);
         }
-        zed::platform::DestroyRecursiveLock(AsLock(q.lock_));
+        zed::os::DestroyRecursiveLock(AsLock(q.lock_));
     }
     // `q` takes the contents of `copy` (a fresh copy), which takes q's old ones to its destructor.
     template <class Q>
@@ -318,7 +318,7 @@ using zed::LifoAccess;
 CLS_LIFO::CLS_LIFO() : CLS_LIFO(10) {}
 
 CLS_LIFO::CLS_LIFO(int size)
-    : depth_(0), size_(size), slots_(nullptr), lock_(zed::platform::CreateRecursiveLock()), ok_(0) {
+    : depth_(0), size_(size), slots_(nullptr), lock_(zed::os::CreateRecursiveLock()), ok_(0) {
     if (lock_ != nullptr) ok_ = InitLifo();
 }
 
@@ -360,7 +360,7 @@ void CLS_LIFO::FreeBottom(int n) {
 CLS_Stack::CLS_Stack() : CLS_Stack(10) {}
 
 CLS_Stack::CLS_Stack(int size)
-    : depth_(0), size_(size), slots_(nullptr), lock_(zed::platform::CreateRecursiveLock()), ok_(0) {
+    : depth_(0), size_(size), slots_(nullptr), lock_(zed::os::CreateRecursiveLock()), ok_(0) {
     if (lock_ != nullptr) ok_ = InitStack();
 }
 

@@ -1,17 +1,10 @@
 // The log options: the user's logging method and log file, kept in the registry under the host's
-// settings key, and the property page that edits them.
+// settings key. The property page that edits them is in zedll/win32/log_page.h.
 #ifndef ZEDLL_LOG_OPTIONS_H
 #define ZEDLL_LOG_OPTIONS_H
 
 #include "zedll/export.h"
 #include "zedll/platform_types.h"
-
-#if defined(_WIN32)
-#include <prsht.h>
-#else
-/// Property-sheet pages exist on Windows only; elsewhere the page description is opaque.
-typedef struct _PROPSHEETPAGEA* LPPROPSHEETPAGEA;
-#endif
 
 /// Logging methods as stored in the value "Syslog" (a number) beside "SyslogPath" (a text):
 ///   0 disabled, 1 system log, 2 file, 3 standard error.
@@ -31,11 +24,6 @@ ZEDLL_FUNC char* ZEDLL_STDCALL log_LoadPathLog(void);
 /// A method of 0 or more becomes the current one; a given path replaces the current one (cut to
 /// 2499 characters). Returns 1.
 ZEDLL_FUNC int ZEDLL_STDCALL log_SetFlagLog(int method, const char* path);
-/// Windows: the description of the log-options property page ("_ZELOG" from the resource module,
-/// titled with the library's text "Logging"), owned by the library and valid until unload; the
-/// page stores method and path when the user applies it. Null when not initialised, and always
-/// null where the platform has no property sheets.
-ZEDLL_FUNC LPPROPSHEETPAGEA ZEDLL_STDCALL log_GetLogSheet(void);
 /// -1 when not initialised; otherwise stores the current method and path and returns 1 when the
 /// path was stored, 0 when not.
 ZEDLL_FUNC int ZEDLL_STDCALL log_WriteLog(void);

@@ -9,15 +9,17 @@
 #include <string>
 
 #include "log/log_options.h"
+#include "log/log_page_ids.h"
 #include "platform/language.h"
 #include "zedll/log_options.h"
+#include "zedll/win32/log_page.h"
 
 namespace zed::log_options {
 namespace {
 
-constexpr int kDefaultButton = 200;
-constexpr int kPathEdit = 1004;
-constexpr int kBrowseButton = 1005;
+constexpr int kDefaultButton = ZEDLL_LOG_DEFAULT_BUTTON;
+constexpr int kPathEdit = ZEDLL_LOG_PATH_EDIT;
+constexpr int kBrowseButton = ZEDLL_LOG_BROWSE_BUTTON;
 
 // The page description in its latest form: the record of the headers here plus the header
 // bitmap, 56 bytes in a 32-bit host.
@@ -84,17 +86,19 @@ INT_PTR CALLBACK LogPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lpar
         return FALSE;
     case WM_COMMAND: {
         const int id = LOWORD(wparam);
-        if (id == 1000 || id == 1002 || id == 1003) {
+        if (id == ZEDLL_LOG_DISABLED || id == ZEDLL_LOG_SYSTEM || id == ZEDLL_LOG_STDERR) {
             EnablePath(page, false);
             Changed(page);
-        } else if (id == 1001) {
+        } else if (id == ZEDLL_LOG_FILE) {
             EnablePath(page, true);
             Changed(page);
         } else if (id == kPathEdit) {
             Changed(page);
         } else if (id == kDefaultButton) {
-            ::CheckDlgButton(page, 1000, BST_CHECKED);
-            for (int other : {1001, 1002, 1003}) ::CheckDlgButton(page, other, BST_UNCHECKED);
+            ::CheckDlgButton(page, ZEDLL_LOG_DISABLED, BST_CHECKED);
+            for (int other : {ZEDLL_LOG_FILE, ZEDLL_LOG_SYSTEM, ZEDLL_LOG_STDERR}) {
+                ::CheckDlgButton(page, other, BST_UNCHECKED);
+            }
             EnablePath(page, false);
         } else if (id == kBrowseButton) {
             Browse(page);

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "platform/language.h"
-#include "platform/resource_module.h"
+#include "os/resource_module.h"
 
 namespace zed {
 namespace {

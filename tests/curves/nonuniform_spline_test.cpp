@@ -9,7 +9,7 @@
 
 #include "curve_test_util.h"
 #include "curves/shared_array.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll.h"
 
 namespace {

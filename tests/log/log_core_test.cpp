@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "log/log_core.h"
-#include "tests/platform/test_paths.h"
+#include "tests/support/test_paths.h"
 #include "zedll.h"
 
 namespace {
 
-using zed::platform::LogPriority;
+using zed::os::LogPriority;
 
 // Text mode: log files have the platform's line ends (CR LF on Windows).
 std::string ReadText(const std::filesystem::path& path) {

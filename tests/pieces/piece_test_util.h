@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll.h"
 
 namespace piecetest {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "piece_test_util.h"
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll.h"
 
 namespace {

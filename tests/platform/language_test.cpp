@@ -8,17 +8,17 @@
 #include <string>
 #include <thread>
 
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 #include "platform/language.h"
-#include "platform/language_table.h"
-#include "platform/resource_module.h"
+#include "os/language_table.h"
+#include "os/resource_module.h"
 #include "zedll.h"
 
 namespace {
 
 using zed::LangGetString;
 using zed::LangService;
-using zed::platform::FindLoadedModule;
+using zed::os::FindLoadedModule;
 
 std::string Text(UINT id) {
     const char* text = LangGetString(id);
@@ -114,7 +114,7 @@ TEST_F(LanguageTest, ModulesSwitchTextsFallBackAndAreReleased) {
     EXPECT_EQ(zed::LangGetModule(), zed::LangGetLibraryInstance());
     EXPECT_EQ(FindLoadedModule("ZEDDEU0407.DLL"), nullptr);
     EXPECT_EQ(Text(1), "Distance");
-    zed::platform::FreeResourceModule(french);
+    zed::os::FreeResourceModule(french);
     EXPECT_EQ(FindLoadedModule("ZEDFRA040C.DLL"), nullptr);
 }
 
@@ -219,10 +219,10 @@ TEST(LanguageTable, SortedCompleteAndAgreesWithThePlatform) {
         if (i > 0) { ASSERT_LT(table[i - 1].language, language); }
         ASSERT_EQ(zed::FindLanguageInfo(language), &table[i]);
         char abbreviation[30], name[128];
-        ASSERT_TRUE(zed::platform::GetLanguageInfo(language, zed::kLocaleAbbreviation, abbreviation,
+        ASSERT_TRUE(zed::os::GetLanguageInfo(language, zed::kLocaleAbbreviation, abbreviation,
                                                    sizeof abbreviation));
         EXPECT_STREQ(abbreviation, table[i].abbreviation) << std::hex << language;
-        ASSERT_TRUE(zed::platform::GetLanguageInfo(language, zed::kLocaleDisplayName, name, sizeof name));
+        ASSERT_TRUE(zed::os::GetLanguageInfo(language, zed::kLocaleDisplayName, name, sizeof name));
         EXPECT_STREQ(name, table[i].name) << std::hex << language;
     }
     EXPECT_STREQ(zed::FindLanguageInfo(0x0405)->abbreviation, "CSY");
@@ -231,7 +231,7 @@ TEST(LanguageTable, SortedCompleteAndAgreesWithThePlatform) {
     EXPECT_EQ(zed::FindLanguageInfo(0), nullptr);
     char little[30];
     // Names that do not fit the 30-byte buffer are not given, as GetLocaleInfoA does.
-    EXPECT_FALSE(zed::platform::GetLanguageInfo(0x7c5f, zed::kLocaleDisplayName, little, sizeof little));
+    EXPECT_FALSE(zed::os::GetLanguageInfo(0x7c5f, zed::kLocaleDisplayName, little, sizeof little));
 }
 
 }  // namespace

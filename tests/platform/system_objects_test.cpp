@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
-#include "platform/named_objects.h"
+#include "tests/support/child_process.h"
+#include "os/named_objects.h"
 #include "zedll.h"
 
 namespace {
@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 constexpr const char* kChildVariable = "ZEDLL_TEST_NAMED_OBJECT";
 
 std::string UniqueName(const char* what) {
-    return std::string("zedll-test-") + what + "-" + std::to_string(zed::platform::CurrentProcessId());
+    return std::string("zedll-test-") + what + "-" + std::to_string(zed::os::CurrentProcessId());
 }
 
 TEST(SystemObjects, LockNameFromProcessAndKey) {

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/pe_resources.h"
+#include "os/pe_resources.h"
+#include "os/command_line.h"
 #include "platform/version_info.h"
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 #include "zedll.h"
 
 namespace {
@@ -69,7 +70,7 @@ TEST(CommandLine, JoinedArgumentsSplitBack) {
                 word += (random() % 5 == 0) ? ' ' : alphabet[random() % alphabet.size()];
         }
         if (args[0].empty()) args[0] = "p";
-        ASSERT_EQ(Split(zed::JoinCommandLine(args)), args) << zed::JoinCommandLine(args);
+        ASSERT_EQ(Split(zed::os::JoinCommandLine(args)), args) << zed::os::JoinCommandLine(args);
     }
 }
 
@@ -167,7 +168,7 @@ TEST(VersionInfo, RealDllsAgreeWithTheReaderAndNameWine) {
 
 TEST(FileExist, FilesDirectoriesAndErrors) {
     const std::string directory = zedtest::ProgramDirectory().string();
-    const std::string program = zed::platform::HostProgramPath();
+    const std::string program = zed::os::HostProgramPath();
     const std::pair<std::string, int> cases[] = {
         {directory, 1}, {program, 1}, {directory + "/no-such-file.txt", 0},
         {directory + "/no-such-dir/file.txt", 0}, {program + "/x", 0}, {"", 0}};

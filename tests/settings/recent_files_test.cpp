@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry.h"
-#include "registry_fixture.h"
+#include "os/registry.h"
+#include "tests/support/registry_fixture.h"
 #include "zedll/recent_files.h"
 
 namespace {
@@ -56,7 +56,7 @@ TEST_F(RecentFilesTest, OrderAndMaximum) {
         EXPECT_EQ(m.GetNumFiles(), r[1]) << r[0];
         EXPECT_STREQ(m.GetFile(0)->GetBuffer(), files.back().c_str());
     }
-    zedtest::DeleteTree(zed::platform::RegRoot::kCurrentUser, "Software\\" + company_ + "x");
+    zedtest::DeleteTree(zed::os::RegRoot::kCurrentUser, "Software\\" + company_ + "x");
 }
 
 TEST_F(RecentFilesTest, MissingFilesAreRefusedAndCaseCounts) {
@@ -124,7 +124,7 @@ TEST_F(RecentFilesTest, LoadReadsStoredEntriesFromTheCountDown) {
         const std::string product = "P" + std::to_string(n++);
         OPT_RegOptions o(company_.c_str(), product.c_str(), "1");
         {
-            zed::platform::RegistryBatch batch;
+            zed::os::RegistryBatch batch;
             o.SetDword("NF", k.count, 1);
             for (const auto& v : k.values) o.SetString(("LN" + std::to_string(v.first)).c_str(), v.second.c_str(), 1);
         }

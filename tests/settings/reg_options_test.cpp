@@ -6,12 +6,12 @@
 #include <limits>
 #include <string>
 
-#include "registry_fixture.h"
+#include "tests/support/registry_fixture.h"
 #include "zedll/reg_options.h"
 
 namespace {
 
-using zed::platform::RegRoot;
+using zed::os::RegRoot;
 
 class RegOptionsTest : public zedtest::RegistryFixture {};
 
@@ -80,9 +80,9 @@ TEST_F(RegOptionsTest, DefaultsAndTypeChecks) {
                                       {o.IsString("Two", 1), 0},    {o.IsString("S", 1), 1},
                                       {o.IsChar("S", 1), 0},        {o.IsChar("C", 1), 1}};
     for (const auto& p : is) EXPECT_EQ(p.first, p.second) << &p - is;
-    EXPECT_EQ(o.HasValue("S", zed::platform::kRegSz, 4, 1), 1);
-    EXPECT_EQ(o.HasValue("S", zed::platform::kRegSz, 3, 1), 0);
-    EXPECT_EQ(o.HasValue("Missing", zed::platform::kRegSz, static_cast<DWORD>(-1), 1), 0);
+    EXPECT_EQ(o.HasValue("S", zed::os::kRegSz, 4, 1), 1);
+    EXPECT_EQ(o.HasValue("S", zed::os::kRegSz, 3, 1), 0);
+    EXPECT_EQ(o.HasValue("Missing", zed::os::kRegSz, static_cast<DWORD>(-1), 1), 0);
 
     // Color texts: numbers missing from the text are 9, 55 and 33, numbers are taken modulo 256, and a
     // text of 99 stored bytes ("1 2 3" padded with spaces) is read while one of 100 is not.

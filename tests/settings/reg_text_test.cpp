@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "registry_fixture.h"
+#include "tests/support/registry_fixture.h"
 #include "settings/reg_text.h"
 #include "zedll/reg_options.h"
 
 namespace {
 
-using zed::platform::RegRoot;
+using zed::os::RegRoot;
 
 class RegTextTest : public zedtest::RegistryFixture {
 protected:
@@ -64,12 +64,12 @@ TEST_F(RegTextTest, ValueTexts) {
         std::string bytes;
         const char* text;  // null: not written
     } cases[] = {
-        {zed::platform::kRegSz, std::string("c:\\data", 8), "\"c:\\\\data\"\r\n"},
-        {zed::platform::kRegSz, std::string("say \"hi\"", 9), "\"say \"hi\"\"\r\n"},
-        {zed::platform::kRegDword, "\xFF\xFF\xFF\xFF", "dword:ffffffff\r\n"},
-        {zed::platform::kRegDword, std::string("\x2A\x01\0\0", 4), "dword:0000012a\r\n"},
-        {zed::platform::kRegBinary, "", "hex:\r\n"},
-        {zed::platform::kRegExpandSz, std::string("c:\\data", 8), nullptr},
+        {zed::os::kRegSz, std::string("c:\\data", 8), "\"c:\\\\data\"\r\n"},
+        {zed::os::kRegSz, std::string("say \"hi\"", 9), "\"say \"hi\"\"\r\n"},
+        {zed::os::kRegDword, "\xFF\xFF\xFF\xFF", "dword:ffffffff\r\n"},
+        {zed::os::kRegDword, std::string("\x2A\x01\0\0", 4), "dword:0000012a\r\n"},
+        {zed::os::kRegBinary, "", "hex:\r\n"},
+        {zed::os::kRegExpandSz, std::string("c:\\data", 8), nullptr},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(zed::FormatValueText(c.type, reinterpret_cast<const unsigned char*>(c.bytes.data()),
@@ -83,20 +83,20 @@ TEST_F(RegTextTest, ValueTexts) {
     for (size_t len = 0; len <= 900; len += 7) {
         std::vector<unsigned char> b(len);
         for (size_t i = 0; i < len; ++i) b[i] = static_cast<unsigned char>(i * 9);
-        zed::FormatValueText(zed::platform::kRegBinary, b.data(), static_cast<DWORD>(len), &t);
+        zed::FormatValueText(zed::os::kRegBinary, b.data(), static_cast<DWORD>(len), &t);
         ASSERT_EQ(t, RefHex(b)) << len;
         ASSERT_LT(t.size(), zed::kValueTextBuffer);
     }
     // Past the buffer the list is cut and still ends with CR LF.
     std::vector<unsigned char> big(3000, 0x11);
-    zed::FormatValueText(zed::platform::kRegBinary, big.data(), 3000, &t);
+    zed::FormatValueText(zed::os::kRegBinary, big.data(), 3000, &t);
     EXPECT_LT(t.size(), zed::kValueTextBuffer);
     EXPECT_GT(t.size(), zed::kValueTextBuffer - 90);
     EXPECT_EQ(t.substr(t.size() - 4), "11\r\n");
     // A long text with backslashes is clipped to the buffer and stays quoted.
     std::vector<unsigned char> slashes(2500, '\\');
     slashes.push_back(0);
-    zed::FormatValueText(zed::platform::kRegSz, slashes.data(), static_cast<DWORD>(slashes.size()), &t);
+    zed::FormatValueText(zed::os::kRegSz, slashes.data(), static_cast<DWORD>(slashes.size()), &t);
     EXPECT_LT(t.size(), zed::kValueTextBuffer);
     EXPECT_EQ(t.substr(t.size() - 3), "\"\r\n");
     EXPECT_EQ((t.size() - 4) % 2, 0u);  // whole pairs only
@@ -111,11 +111,11 @@ TEST_F(RegTextTest, ExportIsByteExact) {
     o.SetBinary("Empty", nullptr, 0, 1);
     o.SetString("Path", "c:\\data", 1);
     {
-        zed::platform::ScopedRegKey key;
-        ASSERT_EQ(zed::platform::RegistryOpen(RegRoot::kCurrentUser, Key("Prod", "1").c_str(),
-                                              zed::platform::RegAccess::kAll, key.Out()), 0u);
+        zed::os::ScopedRegKey key;
+        ASSERT_EQ(zed::os::RegistryOpen(RegRoot::kCurrentUser, Key("Prod", "1").c_str(),
+                                              zed::os::RegAccess::kAll, key.Out()), 0u);
         const char expand[] = "%TEMP%";
-        zed::platform::RegistrySet(key.Get(), "Expand", zed::platform::kRegExpandSz, expand, sizeof expand);
+        zed::os::RegistrySet(key.Get(), "Expand", zed::os::kRegExpandSz, expand, sizeof expand);
     }
     OPT_RegOptions sub(company_.c_str(), "Prod", "1\\Sub");
     sub.SetString("Q", "x", 1);
@@ -190,7 +190,7 @@ TEST_F(RegTextTest, ImportStopRules) {
     char buf[16];
     EXPECT_EQ(o.GetString("e", "", buf, sizeof buf, 1), 3);
     EXPECT_EQ(o.GetString("", "", buf, sizeof buf, 1), 5);
-    EXPECT_EQ(o.HasValue("x", zed::platform::kRegExpandSz, static_cast<DWORD>(-1), 1), 0);
+    EXPECT_EQ(o.HasValue("x", zed::os::kRegExpandSz, static_cast<DWORD>(-1), 1), 0);
     // A backslash at the end of a skipped line does not carry over: the indented line after it is a
     // value line without a quoted name, which stops the import; what came before stays.
     EXPECT_EQ(import(r4 + head + "\"w1\"=dword:00000001\r\n"
@@ -236,12 +236,12 @@ TEST_F(RegTextTest, HostileInput) {
     EXPECT_EQ(import(r4 + head + "\"t\"=" + std::string(1000, 'y') + ":\r\n"), 0);
     // A 10 MB line is read whole: one long text value.
     EXPECT_EQ(import(r4 + head + "\"long\"=\"" + std::string(10 << 20, 'L') + "\"\r\n"), 1);
-    EXPECT_EQ(o.HasValue("long", zed::platform::kRegSz, (10u << 20) + 1, 1), 1);
+    EXPECT_EQ(o.HasValue("long", zed::os::kRegSz, (10u << 20) + 1, 1), 1);
     // Binary data past the 3000-byte buffer is read whole too.
     std::string hex = "hex:";
     for (int i = 0; i < 5000; ++i) hex += (i ? ",7f" : "7f");
     EXPECT_EQ(import(r4 + head + "\"big\"=" + hex + "\r\n"), 1);
-    EXPECT_EQ(o.HasValue("big", zed::platform::kRegBinary, 5000, 1), 1);
+    EXPECT_EQ(o.HasValue("big", zed::os::kRegBinary, 5000, 1), 1);
     // A NUL byte ends the text of its line.
     EXPECT_EQ(import(r4 + head + std::string("\"z\"=\"ab\0cd\"\r\n", 14)), 0);
     EXPECT_EQ(import(r4 + head + std::string("\"z\"=dword:00000005\0garbage\r\n", 28)), 1);

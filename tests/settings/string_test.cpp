@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll/cls_string.h"
 
 namespace {

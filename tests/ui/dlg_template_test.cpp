@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/heap.h"
+#include "os/heap.h"
 
 namespace {
 

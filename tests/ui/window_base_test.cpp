@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "platform/heap.h"
+#include "os/heap.h"
 
 struct HandlerAccess {
     WIN_Handler handler;

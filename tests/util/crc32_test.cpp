@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "temp_dir.h"
-#include "platform/file.h"
+#include "tests/support/scratch_dir.h"
+#include "os/file.h"
 #include "util/crc32_kernel.h"
 #include "zedll.h"
 
@@ -194,15 +194,15 @@ TEST_F(Crc32Files, GetFileSizeQWReportsSizeOrFalse) {
     const std::string name = dir_.File("sized.bin");
     zedtest::WriteBytes(name, std::vector<unsigned char>(12345, 7));
     HANDLE h;
-    ASSERT_EQ(zed::platform::FileOpen(name.c_str(), zed::file_const::kOpenExisting,
+    ASSERT_EQ(zed::os::FileOpen(name.c_str(), zed::file_const::kOpenExisting,
                                       zed::file_const::kGenericRead, zed::file_const::kShareRead, 0, &h),
               0u);
     int64_t size = -1;
     EXPECT_TRUE(Crc32Probe::GetFileSizeQW(h, size));
     EXPECT_EQ(size, 12345);
-    zed::platform::FileClose(h);
+    zed::os::FileClose(h);
     size = -1;
-    EXPECT_FALSE(Crc32Probe::GetFileSizeQW(zed::platform::InvalidFileHandle(), size));
+    EXPECT_FALSE(Crc32Probe::GetFileSizeQW(zed::os::InvalidFileHandle(), size));
     EXPECT_EQ(size, 0);
 }
 

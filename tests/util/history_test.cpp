@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "temp_dir.h"
+#include "tests/support/scratch_dir.h"
 #include "zedll.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "temp_dir.h"
+#include "tests/support/scratch_dir.h"
 #include "zedll.h"
 
 #if defined(ZEDLL_TEST_PEERS)

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/heap.h"
+#include "os/heap.h"
 #include "zedll.h"
 
 namespace {

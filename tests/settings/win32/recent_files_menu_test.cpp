@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "../../ui/win32/menubar_host.h"
-#include "../../ui/win32/menubar_test_ids.h"
-#include "../registry_fixture.h"
+#include "tests/ui/win32/menubar_host.h"
+#include "tests/ui/win32/menubar_test_ids.h"
+#include "tests/support/registry_fixture.h"
 #include "zedll/win32/recent_files_menu.h"
 
 namespace {

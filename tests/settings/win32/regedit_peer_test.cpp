@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "../registry_fixture.h"
+#include "tests/support/registry_fixture.h"
 #include "zedll/reg_options.h"
 
 namespace {
@@ -73,7 +73,7 @@ TEST_F(RegeditPeerTest, ExportedFileImportsIntoTheSystemRegistry) {
 
     const std::string file = TempFile("to-regedit.reg");
     ASSERT_EQ(o.Export(file.c_str(), 1), 1);
-    zedtest::DeleteTree(zed::platform::RegRoot::kCurrentUser, "Software\\" + company_);
+    zedtest::DeleteTree(zed::os::RegRoot::kCurrentUser, "Software\\" + company_);
     ASSERT_EQ(o.KeyExists(1), 0);
     ASSERT_TRUE(RegeditImport(file));
     Snapshot after;
@@ -109,7 +109,7 @@ TEST_F(RegeditPeerTest, FileWrittenForRegeditImportsThroughImport) {
     Snapshot by_regedit;
     Take(HKEY_CURRENT_USER, key, "", &by_regedit);
     ASSERT_EQ(by_regedit.size(), 7u);
-    zedtest::DeleteTree(zed::platform::RegRoot::kCurrentUser, key);
+    zedtest::DeleteTree(zed::os::RegRoot::kCurrentUser, key);
 
     OPT_RegOptions o(company_.c_str(), "Peer", "");
     ASSERT_EQ(o.Import(file.c_str()), 1);

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <string>
 
-#include "../../settings/registry_fixture.h"
+#include "tests/support/registry_fixture.h"
 #include "menubar_host.h"
 #include "menubar_test_ids.h"
 #include "screen_capture.h"
