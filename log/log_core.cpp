@@ -29,7 +29,7 @@ int g_quiet = 0;
 int g_facility = 0;
 CleanupEntry* g_cleanups = nullptr;
 int g_cleanups_run = 0;
-SystemLogSink g_sink = nullptr;
+log_testing::SystemLogSink g_sink = nullptr;
 
 constexpr std::size_t kMessageBytes = 1024;  // longer messages are cut to 1023 characters
 
@@ -157,21 +157,6 @@ std::string SessionStamp(const std::tm& local) {
     std::snprintf(stamp, sizeof stamp, "[%02d-%02d %02d:%02d:%02d]", local.tm_mon + 1, local.tm_mday,
                   local.tm_hour, local.tm_min, local.tm_sec);
     return stamp;
-}
-
-void SetSystemLogSink(SystemLogSink sink) { g_sink = sink; }
-
-void ResetForTests() {
-    if (g_file != nullptr) std::fclose(g_file);
-    g_file = nullptr;
-    g_destination = Destination::Disabled;
-    g_to_stderr = g_debug = g_quiet = g_facility = 0;
-    while (g_cleanups != nullptr) {
-        CleanupEntry* next = g_cleanups->next;
-        std::free(g_cleanups);
-        g_cleanups = next;
-    }
-    g_cleanups_run = 0;
 }
 
 int Destination() { return static_cast<int>(g_destination); }
@@ -329,3 +314,23 @@ void ZEDLL_STDCALL fatal_add_cleanup(LOG_CLEANUP_FUNC function, void* argument) 
 void ZEDLL_STDCALL fatal_remove_cleanup(LOG_CLEANUP_FUNC function, void* argument) {
     RemoveCleanup(function, argument);
 }
+
+namespace zed::log_testing {
+
+void SetSystemLogSink(SystemLogSink sink) { log_core::g_sink = sink; }
+
+void Reset() {
+    using namespace log_core;
+    if (g_file != nullptr) std::fclose(g_file);
+    g_file = nullptr;
+    g_destination = Destination::Disabled;
+    g_to_stderr = g_debug = g_quiet = g_facility = 0;
+    while (g_cleanups != nullptr) {
+        CleanupEntry* next = g_cleanups->next;
+        std::free(g_cleanups);
+        g_cleanups = next;
+    }
+    g_cleanups_run = 0;
+}
+
+}  // namespace zed::log_testing

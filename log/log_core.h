@@ -15,14 +15,17 @@ int FacilityValue(unsigned code);
 /// "[MM-DD hh:mm:ss]" from a local time.
 std::string SessionStamp(const std::tm& local);
 
-/// Test hooks: where the system-log destination writes (null: the platform's system log), and the
-/// state before the first log_init (file closed without a marker, clean-up list emptied).
-using SystemLogSink = void (*)(int facility, os::LogPriority priority, const char* line);
-void SetSystemLogSink(SystemLogSink sink);
-void ResetForTests();
 /// The destination code: 0 disabled, 1 file, 2 system log, 3 standard error.
 int Destination();
 
 }  // namespace zed::log_core
+
+/// Test hooks: where the system-log destination writes (null: the platform's system log), and the
+/// state before the first log_init (file closed without a marker, clean-up list emptied).
+namespace zed::log_testing {
+using SystemLogSink = void (*)(int facility, os::LogPriority priority, const char* line);
+void SetSystemLogSink(SystemLogSink sink);
+void Reset();
+}  // namespace zed::log_testing
 
 #endif

@@ -48,13 +48,13 @@ void HeapRelease(void* block) {
     if (block != nullptr) os::ProcessHeapFree(block);
 }
 
-namespace heap_faults {
+namespace heap_testing {
 void FailAfter(long n) {
     g_attempts.store(0);
     g_allowed.store(n < 0 ? -1 : n);
 }
 void Reset() { FailAfter(-1); }
 long Attempts() { return g_attempts.load(); }
-}  // namespace heap_faults
+}  // namespace heap_testing
 
 }  // namespace zed

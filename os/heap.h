@@ -20,13 +20,13 @@ char* HeapCopyText(const char* text);
 void HeapRelease(void* block);
 
 /// Test hook: refuse allocations on purpose, so that every failure path can be walked.
-namespace heap_faults {
+namespace heap_testing {
 /// The next `n` allocations succeed and every later one fails, until Reset (n < 0: never fail).
 void FailAfter(long n);
 void Reset();
 /// Allocations asked for since the last Reset, failed ones included.
 long Attempts();
-}  // namespace heap_faults
+}  // namespace heap_testing
 
 namespace os {
 /// Backend: zero-filled process-heap block, null on failure. Callers go through HeapAllocZeroed.

@@ -8,11 +8,12 @@
 
 #include "curves/shared_array.h"
 #include "curve_test_util.h"
+#include "tests/support/guarded_buffer.h"
 #include "zedll.h"
 
 namespace {
 
-using curvetest::Pt;
+using zedtest::Pt;
 
 // The curve point of segment i at t from the matrix form of the uniform cubic B-spline, in double.
 double Textbook(double p0, double p1, double p2, double p3, double t) {
@@ -36,17 +37,17 @@ TEST(BetaSpline, FewerThanSevenPointsLeaveEverythingAlone) {
     const tagAPOINT first_sample = held[1];
 
     for (int n : {6, 3, 1, 0, -1, -2147483647 - 1}) {
-        int untouched = -77;
-        EXPECT_EQ(spline.BetaSpline(seven.data(), n, &untouched, true), nullptr) << n;
-        EXPECT_EQ(untouched, -77) << n;
+        zedtest::GuardedBuffer<int> untouched;
+        EXPECT_EQ(spline.BetaSpline(seven.data(), n, untouched.data(), true), nullptr) << n;
+        EXPECT_TRUE(untouched.Untouched()) << n;
     }
     // The earlier array is still held and readable (ASan would object otherwise).
     EXPECT_EQ(+held[1].x, +first_sample.x);
     EXPECT_EQ(zed::SharedArrayHolders(held), 1);
-    int untouched = -77;
-    EXPECT_EQ(spline.BetaSpline(static_cast<tagAPOINT*>(nullptr), 7, &untouched, false), nullptr);
+    zedtest::GuardedBuffer<int> untouched;
+    EXPECT_EQ(spline.BetaSpline(static_cast<tagAPOINT*>(nullptr), 7, untouched.data(), false), nullptr);
     EXPECT_EQ(spline.BetaSpline(seven.data(), 7, nullptr, false), nullptr);
-    EXPECT_EQ(untouched, -77);
+    EXPECT_TRUE(untouched.Untouched());
 }
 
 // Both variants against the textbook basis, seven points upwards: P0, two samples (t = 0, 1/2) per

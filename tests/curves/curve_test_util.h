@@ -8,7 +8,7 @@
 
 #include "zedll.h"
 
-namespace curvetest {
+namespace zedtest {
 
 inline tagAPOINT Pt(float x, float y, uint16_t flags = 0, uint16_t code = 0) {
     tagAPOINT p(x, y);
@@ -32,6 +32,6 @@ inline std::vector<tagAPOINT> RandomPolyline(std::mt19937& rng, int n, double ma
     return v;
 }
 
-}  // namespace curvetest
+}  // namespace zedtest
 
 #endif

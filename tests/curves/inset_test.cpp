@@ -14,7 +14,7 @@
 
 namespace {
 
-using curvetest::Pt;
+using zedtest::Pt;
 namespace inset = zed::inset;
 
 std::vector<tagAPOINT> Spaced(std::vector<tagAPOINT> in, float spacing) {
@@ -208,9 +208,9 @@ TEST(InsetPt, FailedAllocationsGiveNothingAndLeakNothing) {
     std::vector<tagAPOINT> p = {Pt(0, 0), Pt(4000, 0), Pt(4000, 10)};
     for (long allowed = 0; allowed < 8; ++allowed) {
         tagAPOINT* out = nullptr;
-        zed::heap_faults::FailAfter(allowed);
+        zed::heap_testing::FailAfter(allowed);
         const int n = InsetPt(p.data(), 3, &out, 1);
-        zed::heap_faults::Reset();
+        zed::heap_testing::Reset();
         if (n == 0) {
             EXPECT_EQ(out, nullptr);
         } else {
@@ -229,7 +229,7 @@ TEST(InsetPt, PropertiesOnRandomPolylines) {
         std::mt19937 rng(seed);
         std::vector<tagAPOINT> p;
         if (seed <= 400) {
-            p = curvetest::RandomPolyline(rng, 2 + static_cast<int>(rng() % 40), seed % 4 == 0 ? 4 : 60);
+            p = zedtest::RandomPolyline(rng, 2 + static_cast<int>(rng() % 40), seed % 4 == 0 ? 4 : 60);
             for (size_t i = 1; i + 1 < p.size(); ++i)
                 if (rng() % 4 == 0) p[i].a.flags = ATR::kCorner;
         } else {
@@ -279,7 +279,7 @@ TEST(InsetPt, EvenSpacingWithinStraightStretches) {
     for (unsigned seed = 1; seed <= 200; ++seed) {
         std::mt19937 rng(seed);
         const int n = 2 + static_cast<int>(rng() % 8);
-        std::vector<tagAPOINT> p = curvetest::RandomPolyline(rng, n, 300);
+        std::vector<tagAPOINT> p = zedtest::RandomPolyline(rng, n, 300);
         for (auto& q : p) q.a.flags = ATR::kCorner;
         const float spacing = std::uniform_real_distribution<float>(2.0f, 20.0f)(rng);
         const std::vector<tagAPOINT> out = Spaced(p, spacing);

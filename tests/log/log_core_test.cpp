@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "log/log_core.h"
+#include "tests/support/scratch_dir.h"
 #include "tests/support/test_paths.h"
 #include "zedll.h"
 
@@ -51,17 +52,17 @@ class LogCoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
-        zed::log_core::ResetForTests();
+        zed::log_testing::Reset();
         g_sink_lines.clear();
-        zed::log_core::SetSystemLogSink(Sink);
+        zed::log_testing::SetSystemLogSink(Sink);
     }
     void TearDown() override {
-        zed::log_core::ResetForTests();
-        zed::log_core::SetSystemLogSink(nullptr);
+        zed::log_testing::Reset();
+        zed::log_testing::SetSystemLogSink(nullptr);
         ZEDLLSetLanguage(1033);
     }
     std::string File(const char* name) const { return (dir_.path() / name).string(); }
-    zedtest::ScratchDirectory dir_{"zedll-log"};
+    zedtest::ScratchDir dir_{"zedll-log"};
 };
 
 TEST_F(LogCoreTest, FileLinesBySwitches) {
@@ -140,7 +141,7 @@ TEST_F(LogCoreTest, SystemLogFacilities) {
         EXPECT_EQ(g_sink_lines[2].priority, LogPriority::Error);
     }
     log_close();
-    zed::log_core::SetSystemLogSink(nullptr);  // the platform's own system log takes a line too
+    zed::log_testing::SetSystemLogSink(nullptr);  // the platform's own system log takes a line too
     log_init(1, nullptr, 0, 0, 0, 2);
     log_msg("zedll test line");
     log_close();

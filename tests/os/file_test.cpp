@@ -27,7 +27,7 @@ constexpr const char* kLockedFileVariable = "ZEDLL_TEST_LOCKED_FILE";
 class FileTest : public ::testing::Test {
 protected:
     void TearDown() override { CLS_File::SetLockRetryDelay(1000); }
-    zedtest::TempDir dir_;
+    zedtest::ScratchDir dir_;
     std::string name_ = dir_.File("f.bin");
 };
 

@@ -37,20 +37,20 @@ TEST(Heap, CopiedBlocksHoldTheCopyThenZerosEvenWhereTheHeapReusesDirtyMemory) {
 }
 
 TEST(Heap, InjectedFailuresStartAfterTheAllowance) {
-    zed::heap_faults::FailAfter(2);
+    zed::heap_testing::FailAfter(2);
     void* blocks[4];
     for (void*& p : blocks) p = zed::HeapAllocZeroed(8);
     EXPECT_TRUE(blocks[0] != nullptr && blocks[1] != nullptr);
     EXPECT_TRUE(blocks[2] == nullptr && blocks[3] == nullptr);
-    EXPECT_EQ(zed::heap_faults::Attempts(), 4);
-    zed::heap_faults::Reset();
+    EXPECT_EQ(zed::heap_testing::Attempts(), 4);
+    zed::heap_testing::Reset();
     void* after = zed::HeapAllocZeroed(8);
     EXPECT_NE(after, nullptr);
     for (void* p : {blocks[0], blocks[1], after}) zed::HeapRelease(p);
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(zed::HeapAllocZeroed(1), nullptr);
     EXPECT_EQ(zed::HeapAllocCopy("x", 1, 8), nullptr);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
 }
 
 }  // namespace

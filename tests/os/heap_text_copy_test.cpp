@@ -15,8 +15,8 @@ namespace {
 
 // The heap refuses every block while an object of this kind lives.
 struct RefusingHeap {
-    RefusingHeap() { zed::heap_faults::FailAfter(0); }
-    ~RefusingHeap() { zed::heap_faults::Reset(); }
+    RefusingHeap() { zed::heap_testing::FailAfter(0); }
+    ~RefusingHeap() { zed::heap_testing::Reset(); }
 };
 
 TEST(HeapCopyText, CopiesEveryByteAndTheTerminator) {
@@ -31,7 +31,7 @@ TEST(HeapCopyText, CopiesEveryByteAndTheTerminator) {
     EXPECT_EQ(zed::HeapCopyText(nullptr), nullptr);
     RefusingHeap refusing;
     EXPECT_EQ(zed::HeapCopyText("x"), nullptr);
-    EXPECT_EQ(zed::heap_faults::Attempts(), 1);
+    EXPECT_EQ(zed::heap_testing::Attempts(), 1);
 }
 
 class TextHolders : public zedtest::RegistryFixture {};

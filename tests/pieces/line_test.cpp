@@ -15,10 +15,10 @@
 
 namespace {
 
-using piecetest::OwnedLine;
-using piecetest::Points;
-using piecetest::Pt;
-using piecetest::SamePoint;
+using zedtest::OwnedLine;
+using zedtest::Points;
+using zedtest::Pt;
+using zedtest::SamePoint;
 
 std::vector<tagAPOINT> Abcde() { return {Pt(1, 1), Pt(2, 2), Pt(3, 3), Pt(4, 4), Pt(5, 5)}; }
 
@@ -160,14 +160,14 @@ TEST(PieceLine, RefusedGrowthLeavesTheLineUnchanged) {
     OwnedLine l(Abcde()), empty;
     std::vector<tagAPOINT> many(20, Pt(50, 50));
     const tagAPOINT* before = l.line.points;
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(l.line.AppendPoints(many.data(), 20), -1);
     EXPECT_EQ(l.line.InsertPointsBefore(0, many.data(), 20), -1);
     EXPECT_EQ(l.line.InsertPointsAfter(0, many.data(), 20), -1);
     EXPECT_EQ(l.line.InsertPointsAfter(2, +l.line.points, 2), -1);   // aliasing copy refused
     EXPECT_EQ(l.line.ChangeDirect(), 0);
     EXPECT_EQ(empty.line.AppendPoints(many.data(), 3), -1);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_EQ(+l.line.points, before);
     EXPECT_EQ(Xs(l.line), "ABCDE");
     EXPECT_EQ(+l.line.capacity, 15);
@@ -301,7 +301,7 @@ TEST(PieceLineQuery, PlumbFeetAndDistances) {
         EXPECT_EQ(segment, c.segment) << c.qx << "," << c.qy;
         EXPECT_TRUE(foot.x == c.fx && foot.y == c.fy) << c.qx << "," << c.qy;
         if (c.fx != kUntouched) {   // the attribute is cleared
-            EXPECT_TRUE(piecetest::SamePoint(foot, tagAPOINT(c.fx, c.fy)));
+            EXPECT_TRUE(zedtest::SamePoint(foot, tagAPOINT(c.fx, c.fy)));
         }
         EXPECT_FLOAT_EQ(c.line->line.ComputeDistance(q), c.distance) << c.qx << "," << c.qy;
     }

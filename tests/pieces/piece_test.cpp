@@ -13,8 +13,8 @@
 
 namespace {
 
-using piecetest::ExpectConsistent;
-using piecetest::Pt;
+using zedtest::ExpectConsistent;
+using zedtest::Pt;
 
 char kA[] = "A";
 char kLowerA[] = "a";
@@ -37,7 +37,7 @@ void Fill(CLS_LineKus& piece) {
     piece.rectAll = FRECT(-1.0f, 101.0f, 51.0f, -1.0f);
     piece.SetName(kFront, nullptr, kA, nullptr, kSize, nullptr);
     piece.SetDieBreak(nullptr, kDie, nullptr);
-    std::vector<tagAPOINT> sq = piecetest::ClockwiseSquare(0, 0, 50);
+    std::vector<tagAPOINT> sq = zedtest::ClockwiseSquare(0, 0, 50);
     piece.AddLine(sq.data(), 5, CLS_LK::linePrepared, CLS_LK::subDerive);
     std::vector<tagAPOINT> two = {Pt(1, 1, 0, ATR::kDrill), Pt(2, 2)};
     piece.AddLine(two.data(), 2, CLS_LK::lineParam2, CLS_LK::subDerive);
@@ -80,9 +80,9 @@ TEST(PieceModel, FreeInitAndNames) {
     EXPECT_STREQ(piece.dieBreak1, "die");
     EXPECT_EQ(+piece.dieBreak2, nullptr);
     EXPECT_STREQ(piece.dieBreak3, "A");
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(piece.SetName(kBack, nullptr, nullptr, nullptr, nullptr, nullptr), 1);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_STREQ(piece.name1, "A");
 }
 
@@ -180,9 +180,9 @@ TEST(PieceModel, FreeTexts) {
     EXPECT_EQ(piece.AddOtherText(&t2), 1);
     // A refused array or string leaves the list as it was.
     for (long k = 0; k < 2; ++k) {
-        zed::heap_faults::FailAfter(k);
+        zed::heap_testing::FailAfter(k);
         EXPECT_EQ(piece.AddOtherText(&t3), 0);
-        zed::heap_faults::Reset();
+        zed::heap_testing::Reset();
         EXPECT_EQ(+piece.numTexts, 2);
         EXPECT_STREQ(piece.texts[1].text, "Back");
     }
@@ -208,10 +208,10 @@ TEST(PieceModel, CopySurvivesEveryRefusedAllocation) {
     for (long k = 0; k < 200 && !completed; ++k) {
         CLS_LineKus copy;
         Fill(copy);   // assignment must first release this
-        zed::heap_faults::FailAfter(k);
+        zed::heap_testing::FailAfter(k);
         copy = src;
-        const long attempts = zed::heap_faults::Attempts();
-        zed::heap_faults::Reset();
+        const long attempts = zed::heap_testing::Attempts();
+        zed::heap_testing::Reset();
         ExpectConsistent(copy);
         completed = attempts <= k;
         if (completed) {
@@ -230,7 +230,7 @@ TEST(PieceText, DefaultsConstructionAndTexts) {
     EXPECT_EQ(+t.text, nullptr);
     EXPECT_TRUE(t.value1 == 1 && t.value2 == 0 && t.height == 30 && t.value3 == 0 && t.angle == 0.0f &&
                 t.flag == 0);
-    tagAPOINT pos = piecetest::Pt(4, 5, 1, ATR::kNotch, 3, 7);
+    tagAPOINT pos = zedtest::Pt(4, 5, 1, ATR::kNotch, 3, 7);
     CLS_OtherText n(nullptr, pos);
     EXPECT_STREQ(n.text, " ");
     EXPECT_EQ(+n.position.a.flags, 0);   // only x and y are taken
@@ -252,9 +252,9 @@ TEST(PieceText, DefaultsConstructionAndTexts) {
     EXPECT_STREQ(l.text, "hello");
     EXPECT_TRUE(l.value1 == 1 && l.height == 30);
 
-    zed::heap_faults::FailAfter(0);   // a refused copy leaves the text null
+    zed::heap_testing::FailAfter(0);   // a refused copy leaves the text null
     EXPECT_EQ(l.SetText(kHelloText), nullptr);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_EQ(+l.text, nullptr);
 }
 

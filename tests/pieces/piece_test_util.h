@@ -10,7 +10,7 @@
 #include "os/heap.h"
 #include "zedll.h"
 
-namespace piecetest {
+namespace zedtest {
 
 /// A point reached with the pen down (`draw` 1) or lifted (0), with optional extra flags and kind.
 inline tagAPOINT Pt(float x, float y, int draw = 1, uint16_t flags = 0, uint8_t kind = 0,
@@ -69,6 +69,6 @@ inline void ExpectConsistent(const CLS_LineKus& piece) {
     }
 }
 
-}  // namespace piecetest
+}  // namespace zedtest
 
 #endif

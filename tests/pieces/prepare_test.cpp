@@ -14,9 +14,9 @@
 
 namespace {
 
-using piecetest::ExpectConsistent;
-using piecetest::Pt;
-using piecetest::SamePoint;
+using zedtest::ExpectConsistent;
+using zedtest::Pt;
+using zedtest::SamePoint;
 
 constexpr uint16_t kDraw = ATR::kDraw;
 
@@ -172,7 +172,7 @@ TEST(PiecePrepare, SecondListClosesOnEitherAxis) {
 
 TEST(PiecePrepare, PrepareAgainstPrepare2OnTheSameOutline) {
     // Square, a jump to a lone lifted point, another lifted point, then a drawn run.
-    std::vector<tagAPOINT> v = piecetest::ClockwiseSquare(0, 0, 40);
+    std::vector<tagAPOINT> v = zedtest::ClockwiseSquare(0, 0, 40);
     for (const auto& p : {Pt(100, 100, 0), Pt(200, 200, 0), Pt(210, 200), Pt(220, 230)}) v.push_back(p);
     CLS_LineKus piece, alone;
     EXPECT_EQ(piece.Prepare(v.data(), 9) + piece.Prepare2(v.data(), 9), 2);
@@ -271,7 +271,7 @@ TEST(PiecePrepare, AddLineDerivesOrKeepsTheSubType) {
 TEST(PiecePrepare, MakeArrayFlattensLeadingLineFirst) {
     CLS_LineKus piece;
     std::vector<tagAPOINT> lead = {Pt(1, 1, 0), Pt(2, 2), Pt(3, 3)};
-    std::vector<tagAPOINT> sq = piecetest::ClockwiseSquare(0, 0, 40);
+    std::vector<tagAPOINT> sq = zedtest::ClockwiseSquare(0, 0, 40);
     piece.Prepare(sq.data(), 5);   // a prepared line before the leading one
     piece.AddLine(lead.data(), 3, CLS_LK::lineLeading, CLS_LK::subNone);
     tagAPOINT* out = nullptr;
@@ -296,20 +296,20 @@ TEST(PiecePrepare, MakeArrayFlattensLeadingLineFirst) {
     // Refused: nothing written.
     out = reinterpret_cast<tagAPOINT*>(0x1234);
     leading = total = -5;
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(piece.MakeArray(&out, &leading, &total), 0);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_TRUE(out == reinterpret_cast<tagAPOINT*>(0x1234) && leading == -5 && total == -5);
 }
 
 TEST(PiecePrepare, RefusedLineBufferMarksTheRecord) {
-    std::vector<tagAPOINT> v = piecetest::ClockwiseSquare(0, 0, 40);
+    std::vector<tagAPOINT> v = zedtest::ClockwiseSquare(0, 0, 40);
     for (const auto& p : {Pt(100, 100, 0), Pt(110, 100), Pt(120, 100)}) v.push_back(p);
     CLS_LineKus piece;
     // Allowed: the line array and the first line's buffer (two lines keep their cuts on the stack).
-    zed::heap_faults::FailAfter(2);
+    zed::heap_testing::FailAfter(2);
     EXPECT_EQ(piece.Prepare(v.data(), 8), 0);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     ASSERT_EQ(+piece.numLines, 1);
     EXPECT_TRUE(piece.lines[1].type == -1 && piece.lines[1].points == nullptr);   // beyond the count
     ExpectConsistent(piece);
@@ -319,15 +319,15 @@ TEST(PiecePrepare, RefusedLineBufferMarksTheRecord) {
     EXPECT_EQ(total, 5);
     piece.FreeArray(out);
 
-    zed::heap_faults::FailAfter(1);   // the line array of AddLine is there, its buffer is not
+    zed::heap_testing::FailAfter(1);   // the line array of AddLine is there, its buffer is not
     EXPECT_EQ(piece.AddLine(v.data(), 3, CLS_LK::linePrepared, CLS_LK::subNone), 0);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_EQ(+piece.numLines, 1);
     EXPECT_EQ(+piece.lines[1].type, -1);
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(piece.AddLine2(v.data(), 3, CLS_LK::linePrepared, CLS_LK::subNone), 0);
     EXPECT_EQ(piece.Prepare2(v.data(), 8), 0);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_EQ(+piece.numLines2, 0);
     ExpectConsistent(piece);
 }
@@ -344,11 +344,11 @@ TEST(PiecePrepare, SurvivesEveryRefusedAllocation) {
         CLS_LineKus piece;
         std::vector<tagAPOINT> head = {Pt(1, 1, 0), Pt(2, 2)};
         piece.AddLine(head.data(), 2, CLS_LK::lineLeading, CLS_LK::subNone);
-        zed::heap_faults::FailAfter(k);
+        zed::heap_testing::FailAfter(k);
         const int result = piece.Prepare(v.data(), static_cast<int>(v.size()));
         const int result2 = piece.Prepare2(v.data(), static_cast<int>(v.size()));
-        const long attempts = zed::heap_faults::Attempts();
-        zed::heap_faults::Reset();
+        const long attempts = zed::heap_testing::Attempts();
+        zed::heap_testing::Reset();
         ExpectConsistent(piece);
         completed = attempts <= k;
         EXPECT_EQ(result, completed || k > static_cast<long>(expected) + 1 ? 1 : 0) << k;

@@ -14,9 +14,9 @@
 
 namespace {
 
-using piecetest::ExpectConsistent;
-using piecetest::Pt;
-using piecetest::SamePoint;
+using zedtest::ExpectConsistent;
+using zedtest::Pt;
+using zedtest::SamePoint;
 
 char kName1[] = "Front";
 char kName4[] = "Size 38";
@@ -56,7 +56,7 @@ struct Records {
 // Three leading points, then a square and a three-point run: 3 + 5 + 4 points.
 std::vector<tagAPOINT> SampleOutline() {
     std::vector<tagAPOINT> v = {Pt(-5, -5, 0, ATR::kMark), Pt(-4, -4), Pt(-3, -3)};
-    for (const auto& p : piecetest::ClockwiseSquare(0, 0, 40)) v.push_back(p);
+    for (const auto& p : zedtest::ClockwiseSquare(0, 0, 40)) v.push_back(p);
     for (const auto& p : {Pt(100, 0, 0, ATR::kDrill), Pt(110, 0), Pt(120, 0), Pt(130, 5)}) v.push_back(p);
     return v;
 }
@@ -260,10 +260,10 @@ TEST(PieceRecord, ConversionsSurviveEveryRefusedAllocation) {
         for (long k = 0; !completed; ++k) {
             CLS_LineKus piece;
             piece = reference;   // converted over a filled piece
-            zed::heap_faults::FailAfter(k);
+            zed::heap_testing::FailAfter(k);
             if (which == 0) piece = rec.r; else piece = rec.s;
-            const long attempts = zed::heap_faults::Attempts();
-            zed::heap_faults::Reset();
+            const long attempts = zed::heap_testing::Attempts();
+            zed::heap_testing::Reset();
             ExpectConsistent(piece);
             completed = attempts <= k;
             EXPECT_TRUE(!completed || piece == reference) << which;

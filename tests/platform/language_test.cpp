@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/scratch_dir.h"
 #include "tests/support/test_paths.h"
 #include "platform/language.h"
 #include "os/language_table.h"
@@ -119,7 +120,7 @@ TEST_F(LanguageTest, ModulesSwitchTextsFallBackAndAreReleased) {
 }
 
 TEST_F(LanguageTest, LanguageListFromModuleFileNames) {
-    zedtest::ScratchDirectory dir("zedll-langlist");
+    zedtest::ScratchDir dir("zedll-langlist");
     for (const char* name : {"ZEDDEU0407.DLL", "ZEDFRA040c.DLL", "ZEDXYZWXYZ.DLL", "ZEDDEU0405.TXT",
                              "ABCDEU0410.DLL", "ZEDENU0409.DLL"}) {
         std::ofstream(dir.path() / name) << "x";

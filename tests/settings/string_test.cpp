@@ -21,7 +21,7 @@ protected:
         CLS_String::SetCaseSensitive(1);
         CLS_String::SetInitialSize(64);
         CLS_String::SetGrowSize(64);
-        zed::heap_faults::Reset();
+        zed::heap_testing::Reset();
     }
 };
 
@@ -192,9 +192,9 @@ TEST_F(StringTest, SearchMatchesReferenceOnRandomTexts) {
 }
 
 TEST_F(StringTest, FailedAllocationLeavesAnEmptyObject) {
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     CLS_String s("abc");
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_TRUE(s.GetBuffer() == nullptr && s.GetCapacity() == 0 && s.GetLength() == 0);
     EXPECT_EQ(s.Find("a"), kNone);
     EXPECT_EQ(s.ReverseFind("a"), kNone);
@@ -205,14 +205,14 @@ TEST_F(StringTest, FailedAllocationLeavesAnEmptyObject) {
 
     CLS_String t(std::string(100, 'a').c_str());
     CLS_String same_size(std::string(90, 'b').c_str());
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     t.Assign(same_size);  // same capacity: no reallocation, so nothing can fail
     EXPECT_EQ(t.GetLength(), 90u);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     CLS_String little("x");
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     t.Assign(little);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_TRUE(t.GetBuffer() == nullptr && t.GetCapacity() == 0 && t.GetLength() == 0);
 }
 

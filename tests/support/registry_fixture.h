@@ -1,16 +1,16 @@
 // A test fixture with a registry of its own: a fresh store directory on Linux, and on every
 // platform product names no other run uses, whose keys are removed afterwards.
-#ifndef ZEDLL_TESTS_SETTINGS_REGISTRY_FIXTURE_H
-#define ZEDLL_TESTS_SETTINGS_REGISTRY_FIXTURE_H
+#ifndef ZEDLL_TESTS_SUPPORT_REGISTRY_FIXTURE_H
+#define ZEDLL_TESTS_SUPPORT_REGISTRY_FIXTURE_H
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "os/registry.h"
+#include "tests/support/registry_sandbox.h"
 
 #if defined(_WIN32)
 #include <process.h>
@@ -39,43 +39,31 @@ inline void DeleteTree(zed::os::RegRoot root, const std::string& path) {
 class RegistryFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-#if !defined(_WIN32)
-        char dir_template[] = "/tmp/zedll-reg-test.XXXXXX";
-        const char* dir = mkdtemp(dir_template);
-        ASSERT_NE(dir, nullptr);
-        dir_ = dir;
-        setenv("ZEDLL_REGISTRY_DIR", dir_.c_str(), 1);
-#endif
+        sandbox_ = std::make_unique<RegistrySandbox>();
         static int counter = 0;  // product names unique to this process and call
-#if defined(_WIN32)
-        company_ = "ZedTestCo_" + std::to_string(_getpid()) + "_" + std::to_string(++counter);
-#else
-        company_ = "ZedTestCo_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
-#endif
+        company_ = "ZedTestCo_" + std::to_string(ProcessId()) + "_" + std::to_string(++counter);
     }
 
     void TearDown() override {
         DeleteTree(zed::os::RegRoot::kCurrentUser, "Software\\" + company_);
         DeleteTree(zed::os::RegRoot::kLocalMachine, "Software\\" + company_);
-#if !defined(_WIN32)
-        std::string cmd = "rm -rf '" + dir_ + "'";
-        if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "could not remove " << dir_;
-        unsetenv("ZEDLL_REGISTRY_DIR");
-#endif
+        sandbox_.reset();
     }
 
     /// A path for a scratch file of this test.
-    std::string TempFile(const char* name) const {
-#if defined(_WIN32)
-        const char* tmp = std::getenv("TEMP");
-        return std::string(tmp ? tmp : ".") + "\\" + company_ + "_" + name;
-#else
-        return dir_ + "/" + name;
-#endif
-    }
+    std::string TempFile(const char* name) const { return sandbox_->dir().File(company_ + "_" + name); }
 
     std::string company_;
-    std::string dir_;
+
+private:
+    static long ProcessId() {
+#if defined(_WIN32)
+        return _getpid();
+#else
+        return getpid();
+#endif
+    }
+    std::unique_ptr<RegistrySandbox> sandbox_;
 };
 
 }  // namespace zedtest

@@ -100,10 +100,10 @@ TEST(DlgTemplate, GrowingKeepsEveryItemAndRefusalsAddNothing) {
     for (int i = 1; i <= 25; ++i) ASSERT_EQ(dlg.CreateStatic(100 + i, i, 0, 1, 1, 0, 0, std::string(i % 3, 'a').c_str()), i);
     const std::string too_long(600, 'x');   // 1200 bytes of UTF-16: more than a block may hold
     EXPECT_EQ(dlg.CreateStatic(1, 0, 0, 1, 1, 0, 0, too_long.c_str()), -1);
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(dlg.CreateStatic(1, 0, 0, 1, 1, 0, 0, "x"), -1);
     EXPECT_EQ(dlg.GetDlgTemplate(), nullptr);   // no memory for the template either
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     const auto* t = reinterpret_cast<const uint8_t*>(dlg.GetDlgTemplate());
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(reinterpret_cast<const DLGTEMPLATE*>(t)->cdit, 25);
@@ -117,9 +117,9 @@ TEST(DlgTemplate, GrowingKeepsEveryItemAndRefusalsAddNothing) {
     }
     // A header whose block cannot be made after the old one went leaves no header (the scratch
     // area is allowed, the block refused).
-    zed::heap_faults::FailAfter(1);
+    zed::heap_testing::FailAfter(1);
     EXPECT_EQ(dlg.CreateHeader(0, 0, 1, 1, 0, 0, "H"), -1);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_EQ(dlg.GetDlgTemplate(), nullptr);
     EXPECT_EQ(dlg.CreateHeader(0, 0, 1, 1, 0, 0, "H"), 0);
     EXPECT_EQ(reinterpret_cast<const DLGTEMPLATE*>(dlg.GetDlgTemplate())->cdit, 25);

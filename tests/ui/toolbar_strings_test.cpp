@@ -83,9 +83,9 @@ TEST(ToolbarStrings, RefusedAllocationsAndNullTextLeaveTheListAsItWas) {
     List l;
     EXPECT_EQ(l.Add(nullptr), nullptr);
     EXPECT_EQ(l.data, nullptr);
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(l.Add("first"), nullptr);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_EQ(l.data, nullptr);
     EXPECT_EQ(l.length, 0);
     EXPECT_EQ(l.capacity, 0);
@@ -94,9 +94,9 @@ TEST(ToolbarStrings, RefusedAllocationsAndNullTextLeaveTheListAsItWas) {
     ASSERT_NE(l.Add(full.c_str()), nullptr);  // 2 + 991 = 993 used of 1003
     const std::string before = l.Bytes();
     const int capacity = l.capacity;
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(l.Add("a text that needs the next step"), nullptr);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_EQ(l.Bytes(), before);
     EXPECT_EQ(l.capacity, capacity);
 }

@@ -100,20 +100,20 @@ TEST(WindowBase, SizeMessagesReachTheObjectsOfTheirWindowOnce) {
 
 TEST(WindowBase, RefusedAllocationsLeaveTheRegistryAsItWas) {
     std::vector<Recorder> objects(10);
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     {
         HandlerAccess h;   // no table at all
         EXPECT_EQ(h.capacity(), 0);
         EXPECT_EQ(h.Add(&objects[0]), 0);
-        zed::heap_faults::Reset();
+        zed::heap_testing::Reset();
         EXPECT_EQ(h.Add(&objects[0]), 1);   // the table is made on first use
         EXPECT_EQ(h.capacity(), 10);
     }
     HandlerAccess h;
     for (int i = 0; i < 9; ++i) ASSERT_EQ(h.Add(&objects[i]), 1);
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     EXPECT_EQ(h.Add(&objects[9]), 0);   // growth refused
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_EQ(h.count(), 9);
     EXPECT_EQ(h.capacity(), 10);
     HandlerAccess copy;

@@ -146,7 +146,7 @@ TEST(Crc32String, KnownValuesNullAndRandomTextsStoppingAtTheTerminator) {
 
 class Crc32Files : public ::testing::Test {
 protected:
-    zedtest::TempDir dir_;
+    zedtest::ScratchDir dir_;
 };
 
 // Missing file, missing folder, a folder, an empty file: the code and a zero checksum.

@@ -55,7 +55,7 @@ static_assert(!std::is_constructible_v<CLS_History, const char*, int>, "CLS_Hist
 
 class History : public ::testing::Test {
 protected:
-    zedtest::TempDir dir_;
+    zedtest::ScratchDir dir_;
     std::string name_ = dir_.File("history.bin");
 };
 

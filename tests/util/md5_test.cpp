@@ -120,7 +120,7 @@ TEST(Md5, CompareWriteAndPrintTheDigest) {
 
 class Md5Streams : public ::testing::Test {
 protected:
-    zedtest::TempDir dir_;
+    zedtest::ScratchDir dir_;
 };
 
 TEST_F(Md5Streams, StreamDigestEqualsBufferDigestAndRewinds) {

@@ -177,11 +177,11 @@ TEST(Fifo, SetSizeDiscardsAndReports) {
 }
 
 TEST(Fifo, FailedSlotArrayShowsInTheOkFlag) {
-    zed::heap_faults::FailAfter(0);
+    zed::heap_testing::FailAfter(0);
     CLS_FIFO q(4);
     CLS_LIFO l(4);
     CLS_Stack s(4);
-    zed::heap_faults::Reset();
+    zed::heap_testing::Reset();
     EXPECT_FALSE(q.IsOk());
     EXPECT_FALSE(l.IsOk());
     EXPECT_FALSE(s.IsOk());

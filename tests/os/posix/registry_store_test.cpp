@@ -18,6 +18,7 @@
 
 #include "os/posix/registry_hive.h"
 #include "os/registry.h"
+#include "tests/support/registry_sandbox.h"
 
 namespace {
 
@@ -28,15 +29,12 @@ using namespace zed::os;
 class RegistryStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char dir_template[] = "/tmp/zedll-store-test.XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        dir_ = dir_template;
-        setenv("ZEDLL_REGISTRY_DIR", dir_.c_str(), 1);
+        sandbox_ = std::make_unique<zedtest::RegistrySandbox>();
+        dir_ = sandbox_->dir().path().string();
     }
     void TearDown() override {
         registry_testing::SetBeforeRenameHook(nullptr);
-        std::filesystem::remove_all(dir_);
-        unsetenv("ZEDLL_REGISTRY_DIR");
+        sandbox_.reset();
     }
     std::string HivePath() const { return dir_ + "/HKEY_CURRENT_USER.reg"; }
     std::string ReadHive() const {
@@ -59,6 +57,7 @@ protected:
         DWORD type = 0, size = 4;
         return RegistryQuery(key.Get(), name, &type, v, &size) == 0 && type == kRegDword;
     }
+    std::unique_ptr<zedtest::RegistrySandbox> sandbox_;
     std::string dir_;
 };
 
