@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "os/time_zone.h"
 #include "platform/language.h"
 #include "zedll/log.h"
 
@@ -112,13 +113,15 @@ void WriteSeverity(const char* tag, const char* plain_prefix, int severity, cons
 }
 
 void Marker(const char* what) {
-    const std::time_t now = std::time(nullptr);
+    os::CivilTime now;
+    os::LocalNow(&now);
     std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    local.tm_year = now.year - 1900;
+    local.tm_mon = now.month - 1;
+    local.tm_mday = now.day;
+    local.tm_hour = now.hour;
+    local.tm_min = now.minute;
+    local.tm_sec = now.second;
     log_debug("%s -> %s Session*****************************************", SessionStamp(local).c_str(), what);
 }
 

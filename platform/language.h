@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "os/resource_module.h"
-#include "platform/resources/base_strings.h"
+#include "platform/base_strings.h"
 #include "zedll/platform_types.h"
 
 namespace zed {
