@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "geometry/float_math.h"
-#include "pieces/internal.h"
+#include "pieces/piece_storage.h"
 #include "os/heap.h"
 #include "zedll/pieces.h"
 

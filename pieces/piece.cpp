@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <new>
 
-#include "pieces/internal.h"
+#include "pieces/piece_storage.h"
 #include "os/heap.h"
 #include "zedll/pieces.h"
 
@@ -129,22 +129,7 @@ CLS_LineKus& CLS_LineKus::operator=(const CLS_LineKus& other) {
     if (!IsFree()) Free();
     numLines = other.numLines;
     numLines2 = other.numLines2;
-    header2 = other.header2;
-    header0 = other.header0;
-    bits = other.bits;
-    header1 = other.header1;
-    value = other.value;
-    rect = other.rect;
-    rectAll = other.rectAll;
-    name1 = zed::HeapCopyText(other.name1);
-    name2 = zed::HeapCopyText(other.name2);
-    name3 = zed::HeapCopyText(other.name3);
-    name4 = zed::HeapCopyText(other.name4);
-    name5 = zed::HeapCopyText(other.name5);
-    name6 = zed::HeapCopyText(other.name6);
-    dieBreak1 = zed::HeapCopyText(other.dieBreak1);
-    dieBreak2 = zed::HeapCopyText(other.dieBreak2);
-    dieBreak3 = zed::HeapCopyText(other.dieBreak3);
+    zed::CopyPieceHeader(*this, other);
     // Each list is copied whole by its own count, whichever is longer; a list without an array
     // keeps its count as it is.
     lines = CopyLines(other.lines, numLines);

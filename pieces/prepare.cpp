@@ -2,13 +2,26 @@
 #include <cstring>
 
 #include "geometry/float_math.h"
-#include "pieces/internal.h"
+#include "pieces/piece_storage.h"
 #include "pieces/outline_box.h"
 #include "os/heap.h"
 #include "zedll/geometry.h"
 #include "zedll/pieces.h"
 
 namespace {
+
+// The sub-type a line gets from its first point: later rules override earlier ones.
+CLS_LK::TSLine DeriveSubType(const ATR& first) {
+    CLS_LK::TSLine sub = CLS_LK::subNone;
+    if (first.IsDrill()) sub = CLS_LK::subDrill;
+    if (first.IsMark() || first.IsNotch2() || first.IsNotch()) sub = CLS_LK::subMark;
+    if (first.IsFlag8()) sub = CLS_LK::subFlag8;
+    if (first.IsKind13()) sub = CLS_LK::subKind13;
+    if (first.IsKind17()) sub = CLS_LK::subKind17;
+    if (first.IsKindGroup()) sub = CLS_LK::subKindGroup;
+    return sub;
+}
+
 
 // One run of the outline between two cuts. Its bounding box is taken when the line is filled,
 // from the points just copied (the same points in the same order as the scan would grow it by).
@@ -163,7 +176,7 @@ int PrepareInto(CLS_LK*& lines, int32_t& num_lines, const tagAPOINT* p, int n, b
         line.clockwise = seg.clockwise;
         line.rect = zed::BoxOf(line.points, line.count);
         line.code = line.points[0].a.GetCode();
-        line.subType = zed::DeriveSubType(line.points[0].a);
+        line.subType = DeriveSubType(line.points[0].a);
         num_lines += 1;
     }
     return 1;
@@ -178,7 +191,7 @@ CLS_LK* AddRecord(CLS_LK*& lines, int32_t& num_lines, const tagAPOINT* p, int n,
     line.type = type;
     line.subType = sub_type;
     if (!FillPoints(line, p, n)) return nullptr;
-    if (sub_type == CLS_LK::subDerive) line.subType = zed::DeriveSubType(p[0].a);
+    if (sub_type == CLS_LK::subDerive) line.subType = DeriveSubType(p[0].a);
     return &line;
 }
 

@@ -1,5 +1,5 @@
 // Conversion of the two exchange records into a piece.
-#include "pieces/internal.h"
+#include "pieces/piece_storage.h"
 #include "os/heap.h"
 #include "zedll/pieces.h"
 
@@ -19,31 +19,11 @@ void TakeTexts(CLS_LineKus& piece, const CLS_OtherText* texts, int count) {
     piece.numTexts = piece.texts != nullptr ? count : 0;
 }
 
-template <class Record>
-void TakeNames(CLS_LineKus& piece, const Record& r) {
-    piece.name1 = zed::HeapCopyText(r.name1);
-    piece.name2 = zed::HeapCopyText(r.name2);
-    piece.name3 = zed::HeapCopyText(r.name3);
-    piece.name4 = zed::HeapCopyText(r.name4);
-    piece.name5 = zed::HeapCopyText(r.name5);
-    piece.name6 = zed::HeapCopyText(r.name6);
-    piece.dieBreak1 = zed::HeapCopyText(r.dieBreak1);
-    piece.dieBreak2 = zed::HeapCopyText(r.dieBreak2);
-    piece.dieBreak3 = zed::HeapCopyText(r.dieBreak3);
-}
-
 }  // namespace
 
 CLS_LineKus& CLS_LineKus::operator=(const CLS_IOKUS& record) {
     if (!IsFree()) Free();
-    header2 = record.header2;
-    header0 = record.header0;
-    bits = record.bits;
-    header1 = record.header1;
-    value = record.value;
-    rect = record.rect;
-    rectAll = record.rectAll;
-    TakeNames(*this, record);
+    zed::CopyPieceHeader(*this, record);
     TakeOutline(*this, record.points, record.numPoints, record.numLeading);
     if (record.secondOutline != 0) {
         TakeOutline(*this, record.points, record.numPoints, record.numLeading);
@@ -61,7 +41,7 @@ CLS_LineKus& CLS_LineKus::operator=(const IOKUS& record) {
     value = 0.0f;
     rect.Set(record.left, record.top, record.right, record.bottom);
     rectAll = rect;
-    TakeNames(*this, record);
+    zed::CopyPieceNames(*this, record);
     const int total = record.numPoints;
     if (record.coords != nullptr && total >= 0) {
         tagAPOINT* points = zed::HeapPoints(static_cast<int64_t>(total) + 1);

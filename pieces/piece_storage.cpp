@@ -1,5 +1,5 @@
 // Heap texts, point buffers and the sub-type rule shared by lines and pieces.
-#include "pieces/internal.h"
+#include "pieces/piece_storage.h"
 
 #include <cstring>
 
@@ -22,17 +22,6 @@ tagAPOINT* HeapPointsCopy(const tagAPOINT* source, int n, int64_t slots) {
     }
     return static_cast<tagAPOINT*>(HeapAllocCopy(source, static_cast<std::size_t>(n) * sizeof(tagAPOINT),
                                                  static_cast<std::size_t>(slots) * sizeof(tagAPOINT)));
-}
-
-CLS_LK::TSLine DeriveSubType(const ATR& first) {
-    CLS_LK::TSLine sub = CLS_LK::subNone;
-    if (first.IsDrill()) sub = CLS_LK::subDrill;
-    if (first.IsMark() || first.IsNotch2() || first.IsNotch()) sub = CLS_LK::subMark;
-    if (first.IsFlag8()) sub = CLS_LK::subFlag8;
-    if (first.IsKind13()) sub = CLS_LK::subKind13;
-    if (first.IsKind17()) sub = CLS_LK::subKind17;
-    if (first.IsKindGroup()) sub = CLS_LK::subKindGroup;
-    return sub;
 }
 
 }  // namespace zed
