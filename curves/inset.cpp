@@ -130,64 +130,93 @@ private:
         return 1;
     }
 
-    // One segment P[i-1] -> P[i]; returns whether a point is pending for the next segment.
-    bool Step(int i) {
-        const float prev_x = x_[i - 1], prev_y = y_[i - 1];
-        const float cur_x = x_[i], cur_y = y_[i];
-        const bool corner = mark_[i] != 0;
+    // One segment P[i-1] -> P[i] as the walk sees it.
+    struct Segment {
+        float prev_x, prev_y, cur_x, cur_y;
+        float seg;      // its length
+        float w;        // the step in force
+        bool corner;    // it ends at a corner
+        bool evened;    // evening has started
+        bool had_pending;
+    };
+    enum class Settled { kNothingPending, kPointPending, kWalkOn };
 
-        float w = step_;
-        bool evened = false;
+    // One segment; returns whether a point is pending for the next segment.
+    bool Step(int i) {
+        Segment s;
+        s.prev_x = x_[i - 1];
+        s.prev_y = y_[i - 1];
+        s.cur_x = x_[i];
+        s.cur_y = y_[i];
+        s.corner = mark_[i] != 0;
+        s.w = step_;
+        s.evened = false;
         const float rest = remaining_ + carry_;
         if (NearEnd(rest, step_)) {
-            evened = true;
-            w = Evening(rest, step_);
+            s.evened = true;
+            s.w = Evening(rest, step_);
         }
-        const float seg = Dist(prev_x, prev_y, cur_x, cur_y);
-        remaining_ -= seg;
+        s.seg = Dist(s.prev_x, s.prev_y, s.cur_x, s.cur_y);
+        remaining_ -= s.seg;
         if (remaining_ < 0.0f) remaining_ = 0.0f;
+        s.had_pending = pending_;
 
+        switch (SettlePending(i, s)) {
+            case Settled::kNothingPending: return false;
+            case Settled::kPointPending: return true;
+            case Settled::kWalkOn: break;
+        }
+        return WalkAlong(s);
+    }
+
+    // First the point left pending by the previous segment, or the anchor at the segment's start.
+    Settled SettlePending(int i, const Segment& s) {
         bool reached = false;
-        const bool had_pending = pending_;
         if (pending_) {
-            float fx = cur_x, fy = cur_y;
-            const int found = FindPending(i, seg, w, fx, fy);
+            float fx = s.cur_x, fy = s.cur_y;
+            const int found = FindPending(i, s.seg, s.w, fx, fy);
             if (found <= 0) {
-                if (!corner) {
-                    if (found == 0) carry_ += seg;
-                    return true;
+                if (!s.corner) {
+                    if (found == 0) carry_ += s.seg;
+                    return Settled::kPointPending;
                 }
                 // A segment that ends at a corner always delivers the corner, even when the
                 // pending point cannot be found on it.
-                fx = cur_x;
-                fy = cur_y;
+                fx = s.cur_x;
+                fy = s.cur_y;
                 reached = true;
             }
-            if (corner && !reached && Dist(fx, fy, cur_x, cur_y) <= kSnap) {
-                fx = cur_x;
-                fy = cur_y;
+            if (s.corner && !reached && Dist(fx, fy, s.cur_x, s.cur_y) <= kSnap) {
+                fx = s.cur_x;
+                fy = s.cur_y;
                 reached = true;
             }
-            if (!Place(fx, fy)) return false;
+            if (!Place(fx, fy)) return Settled::kNothingPending;
             ax_ = fx;
             ay_ = fy;
         } else {
-            ax_ = prev_x;
-            ay_ = prev_y;
-            if (corner && seg == 0.0f) {
+            ax_ = s.prev_x;
+            ay_ = s.prev_y;
+            if (s.corner && s.seg == 0.0f) {
                 // A corner repeating its predecessor: nothing to walk, but it gets its point.
-                if (!Place(cur_x, cur_y)) return false;
-                ax_ = cur_x;
-                ay_ = cur_y;
+                if (!Place(s.cur_x, s.cur_y)) return Settled::kNothingPending;
+                ax_ = s.cur_x;
+                ay_ = s.cur_y;
                 carry_ = 0.0f;
-                return false;
+                return Settled::kNothingPending;
             }
         }
         carry_ = 0.0f;
-        if (reached) return false;
+        return reached ? Settled::kNothingPending : Settled::kWalkOn;
+    }
 
+    // Then whole steps along the rest of the segment; returns whether a point is left pending.
+    bool WalkAlong(const Segment& s) {
         float ax = ax_, ay = ay_;
-        float r = had_pending ? seg - Dist(prev_x, prev_y, ax, ay) : seg;
+        float r = s.had_pending ? s.seg - Dist(s.prev_x, s.prev_y, ax, ay) : s.seg;
+        float w = s.w;
+        bool evened = s.evened;
+        const bool corner = s.corner;
         if (!evened && NearEnd(r + remaining_, w)) evened = true;
         if (evened) w = Evening(r + remaining_, step_);
         if (w > r && !corner) {
@@ -195,15 +224,16 @@ private:
             return true;
         }
         // A zero-length segment has no direction: a step along it stays where it is.
-        float scale = seg > 0.0f ? w / seg : 0.0f;
-        float dx = (cur_x - prev_x) * scale, dy = (cur_y - prev_y) * scale;
+        float scale = s.seg > 0.0f ? w / s.seg : 0.0f;
+        float dx = (s.cur_x - s.prev_x) * scale, dy = (s.cur_y - s.prev_y) * scale;
+        bool reached = false;
         bool result = false;
         while (r >= w || (corner && r > 0.0f)) {
             float px = ax + dx, py = ay + dy;
             r -= w;
             if (corner && r <= kSnap) {
-                px = cur_x;
-                py = cur_y;
+                px = s.cur_x;
+                py = s.cur_y;
                 r = 0.0f;
                 reached = true;
             }
@@ -214,9 +244,9 @@ private:
                 if (!evened && NearEnd(r + remaining_, w)) evened = true;
                 if (evened) {
                     w = Evening(r + remaining_, step_);
-                    scale = seg > 0.0f ? w / seg : 0.0f;
-                    dx = (cur_x - prev_x) * scale;
-                    dy = (cur_y - prev_y) * scale;
+                    scale = s.seg > 0.0f ? w / s.seg : 0.0f;
+                    dx = (s.cur_x - s.prev_x) * scale;
+                    dy = (s.cur_y - s.prev_y) * scale;
                 }
             }
             if (0.0f < r && r < w) result = true;
