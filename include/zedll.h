@@ -24,6 +24,9 @@
 #include "zedll/win32/log_page.h"
 #include "zedll/win32/window_base.h"
 #include "zedll/win32/dlg_template.h"
+#include "zedll/win32/message_box.h"
+#include "zedll/win32/splash.h"
+#include "zedll/win32/wave.h"
 // Toolbar menu bar, rebar and recent-file menus.
 #include "zedll/win32/tmenu.h"
 #include "zedll/win32/rebar.h"

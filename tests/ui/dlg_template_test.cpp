@@ -13,34 +13,13 @@
 #include <vector>
 
 #include "os/heap.h"
+#include "tests/ui/template_bytes.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-// Little-endian words and ASCII strings in UTF-16, for writing expected blocks by hand.
-struct Expect {
-    Bytes bytes;
-    Expect& W(uint32_t w) {
-        bytes.push_back(w & 0xFF);
-        bytes.push_back((w >> 8) & 0xFF);
-        return *this;
-    }
-    Expect& D(uint32_t d) { return W(d & 0xFFFF).W(d >> 16); }
-    Expect& S(const char* s) {
-        for (; *s; ++s) W(static_cast<uint8_t>(*s));
-        return W(0);
-    }
-    Expect& Pad() {
-        while (bytes.size() % 4) bytes.push_back(0);
-        return *this;
-    }
-};
-
-Bytes Take(const DLGTEMPLATE* t, size_t n) {
-    const auto* p = reinterpret_cast<const uint8_t*>(t);
-    return Bytes(p, p + n);
-}
+using zedtest::Bytes;
+using zedtest::Expect;
+using zedtest::Take;
 
 TEST(DlgTemplate, HeaderBlocksAsTheDialogManagerReadsThem) {
     struct Case {
