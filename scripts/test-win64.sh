@@ -16,6 +16,10 @@ run_wine() {
     timeout -k 10 "$WINE_TIMEOUT" xvfb-run -a -s '-screen 0 1280x1024x24' "$WINE64" "$@"
 }
 
+# No window manager runs on Xvfb: Wine's own frames, and no two-second wait for a manager to
+# withdraw every window that is hidden or destroyed.
+"$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+
 say "win64: zedll_tests.exe under Wine"
 log=$BUILD/win64/zedll_tests.log
 start=$SECONDS
@@ -25,20 +29,17 @@ grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status
 record_gtest "win64 (Wine)" "$log" $((SECONDS - start)) $status
 [ $status -eq 0 ]
 
-say "win64: screenshot of the toolbar menu bar"
-# Wine draws its own window frames (no window manager runs on Xvfb); the test saves the painted
-# screen as a BMP, ImageMagick makes the PNG.
+say "win64: screenshots"
+# The tests save the painted screen as BMP files, ImageMagick makes the PNG files.
 shots=$BUILD/win64/screenshots
 mkdir -p "$shots"
-rm -f "$shots"/menubar*
-"$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-bmp_windows="Z:${shots//\//\\}\\menubar"
-# The pictures are for people to look at; the test's checks already ran in the suite above, so a
+rm -f "$shots"/*.bmp "$shots"/*.png
+# The pictures are for people to look at; the tests' checks already ran in the suite above, so a
 # picture that could not be taken is reported, not counted as a failed leg.
-if (cd "$BUILD/win64/bin" && ZEDLL_SCREENSHOT_BMP=$bmp_windows \
-        run_wine ./zedll_tests.exe --gtest_filter='MenuBarScreenshot.*' --gtest_brief=1) 2>&1 |
-        tr -d '\r' | tail -n 2; then
-    for shot in menubar menubar-bar; do
+if (cd "$BUILD/win64/bin" && ZEDLL_SCREENSHOT_DIR="Z:${shots//\//\\}" \
+        run_wine ./zedll_tests.exe --gtest_filter='*Screenshot*' --gtest_brief=1) 2>&1 |
+        tr -d '\r' | grep -v '^ALSA' | tail -n 3; then
+    for shot in menubar menubar-bar message-box splash; do
         if [ -s "$shots/$shot.bmp" ] && convert "$shots/$shot.bmp" "$shots/$shot.png"; then
             rm -f "$shots/$shot.bmp"
             echo "screenshot: $shots/$shot.png"

@@ -20,15 +20,20 @@ using zed::ui::MessageBoxLayout;
 using zed::ui::MessageExtents;
 using zedtest::Expect;
 
-// Without a window system the builder's base units are 8 and 16: one dialog unit is two pixels
-// either way, so extents are written here as twice the units they stand for.
-MessageExtents Units(int text_w, int text_h, int caption_w, int caption_h, int cancel_w, int cancel_h) {
-    return MessageExtents{{2 * text_w, 2 * text_h}, {2 * caption_w, 2 * caption_h}, {2 * cancel_w, 2 * cancel_h}};
+// Extents written in the dialog units they stand for, turned into pixels with the builder's own
+// base units (the system's), so that measuring them back gives the same units.
+struct Dims {
+    int text_w, text_h, caption_w, caption_h, cancel_w, cancel_h;
+};
+MessageExtents Pixels(const Dims& d, WIN_DlgTemplate& units) {
+    auto x = [&](int v) { return units.DlgToScreenX(v); };
+    auto y = [&](int v) { return units.DlgToScreenY(v); };
+    return MessageExtents{{x(d.text_w), y(d.text_h)}, {x(d.caption_w), y(d.caption_h)}, {x(d.cancel_w), y(d.cancel_h)}};
 }
 
-MessageBoxLayout Lay(unsigned type, const MessageExtents& e) {
+MessageBoxLayout Lay(unsigned type, const Dims& d) {
     WIN_DlgTemplate units;
-    return LayOutMessageBox(type, e, units);
+    return LayOutMessageBox(type, Pixels(d, units), units);
 }
 
 TEST(MessageBoxLayout, ButtonSetsAndIconsOfEveryType) {
@@ -51,7 +56,7 @@ TEST(MessageBoxLayout, ButtonSetsAndIconsOfEveryType) {
     }
     for (unsigned refused = 6; refused <= 15; ++refused) {
         EXPECT_EQ(zed::ui::ButtonsFor(refused | 0x30).count, 0) << refused;
-        EXPECT_EQ(Lay(refused, Units(10, 10, 10, 10, 20, 8)).buttons.count, 0) << refused;
+        EXPECT_EQ(Lay(refused, Dims{10, 10, 10, 10, 20, 8}).buttons.count, 0) << refused;
     }
     const int icons[16] = {0, 32513, 32514, 32515, 32516, 32513, 32513, 32513,
                            32513, 32513, 32513, 32513, 32513, 32513, 32513, 32513};
@@ -65,25 +70,25 @@ TEST(MessageBoxLayout, WidthHeightAndPlacesFollowTheMeasuredTexts) {
     const struct Case {
         const char* what;
         unsigned type;
-        MessageExtents extents;
+        Dims extents;
         int text_left, width, height, row_width;
     } cases[] = {
         // Text 10 + 8 and caption 20 are both narrower than the row: the row and a margin of 14.
-        {"short text and caption, one button", 0x0, Units(10, 8, 20, 8, 40, 8), 7, 43 + 14, 8 + 14 + 20 + 21, 43},
-        {"two buttons", 0x1, Units(10, 8, 20, 8, 40, 8), 7, 90 + 14, 63, 90},
-        {"three buttons", 0x3, Units(10, 8, 20, 8, 40, 8), 7, 137 + 14, 63, 137},
+        {"short text and caption, one button", 0x0, Dims{10, 8, 20, 8, 40, 8}, 7, 43 + 14, 8 + 14 + 20 + 21, 43},
+        {"two buttons", 0x1, Dims{10, 8, 20, 8, 40, 8}, 7, 90 + 14, 63, 90},
+        {"three buttons", 0x3, Dims{10, 8, 20, 8, 40, 8}, 7, 137 + 14, 63, 137},
         // A caption wider than the row: the box as wide as the caption, without the margin.
-        {"wide caption", 0x1, Units(10, 8, 150, 8, 40, 8), 7, 150, 63, 90},
+        {"wide caption", 0x1, Dims{10, 8, 150, 8, 40, 8}, 7, 150, 63, 90},
         // Text right edge (7 + 160 + 8) beyond the caption: as wide as the text.
-        {"wide text", 0x1, Units(160, 8, 150, 8, 40, 8), 7, 175, 63, 90},
+        {"wide text", 0x1, Dims{160, 8, 150, 8, 40, 8}, 7, 175, 63, 90},
         // The icon moves the text to 26, which pushes the text past the row.
-        {"icon shift", 0x11, Units(60, 8, 20, 8, 40, 8), 26, 26 + 68, 63, 90},
-        {"no icon, same text", 0x01, Units(60, 8, 20, 8, 40, 8), 7, 90 + 14, 63, 90},
+        {"icon shift", 0x11, Dims{60, 8, 20, 8, 40, 8}, 26, 26 + 68, 63, 90},
+        {"no icon, same text", 0x01, Dims{60, 8, 20, 8, 40, 8}, 7, 90 + 14, 63, 90},
         // A caption as wide as the row is not narrower: the largest of the three, no margin.
-        {"caption equal to the row", 0x1, Units(10, 8, 90, 8, 40, 8), 7, 90, 63, 90},
+        {"caption equal to the row", 0x1, Dims{10, 8, 90, 8, 40, 8}, 7, 90, 63, 90},
         // 12 units of text still reserve 20; 30 units take their own height.
-        {"text of 4 + 8 units", 0x0, Units(10, 4, 20, 8, 40, 8), 7, 57, 8 + 14 + 20 + 21, 43},
-        {"tall text", 0x0, Units(10, 22, 20, 12, 40, 8), 7, 57, 12 + 14 + 30 + 21, 43},
+        {"text of 4 + 8 units", 0x0, Dims{10, 4, 20, 8, 40, 8}, 7, 57, 8 + 14 + 20 + 21, 43},
+        {"tall text", 0x0, Dims{10, 22, 20, 12, 40, 8}, 7, 57, 12 + 14 + 30 + 21, 43},
     };
     for (const Case& c : cases) {
         const MessageBoxLayout l = Lay(c.type, c.extents);
@@ -102,11 +107,12 @@ TEST(MessageBoxLayout, WidthHeightAndPlacesFollowTheMeasuredTexts) {
 TEST(MessageBoxLayout, RandomTextsNeverOverlapTheRowOrLeaveTheBox) {
     std::mt19937 rng(0x6B0C);
     std::uniform_int_distribution<int> px(0, 1200);
+    WIN_DlgTemplate units;
     for (int round = 0; round < 5000; ++round) {
         const unsigned type = static_cast<unsigned>(rng()) & 0xF5;   // sets 0 to 5 and every icon
         if ((type & 0xF) > 5) continue;
         const MessageExtents e{{px(rng), px(rng)}, {px(rng), px(rng) / 20}, {px(rng) / 4, px(rng) / 40}};
-        const MessageBoxLayout l = Lay(type, e);
+        const MessageBoxLayout l = LayOutMessageBox(type, e, units);
         ASSERT_GT(l.buttons.count, 0);
         // The text ends above the row, the row lies inside the box and is centred in it.
         ASSERT_LE(7 + l.text_height, l.row_y) << round;
@@ -121,7 +127,7 @@ TEST(MessageBoxLayout, RandomTextsNeverOverlapTheRowOrLeaveTheBox) {
 TEST(MessageBoxLayout, TheTemplateHoldsHeaderIconButtonsAndTextInThatOrder) {
     WIN_DlgTemplate dlg;
     ASSERT_EQ(dlg.SetDlgFont(8, "MS Sans Serif"), 1);
-    const MessageBoxLayout l = LayOutMessageBox(0x23, Units(61, 9, 20, 8, 40, 8), dlg);
+    const MessageBoxLayout l = LayOutMessageBox(0x23, Pixels(Dims{61, 9, 20, 8, 40, 8}, dlg), dlg);
     const char* const captions[3] = {"&Yes", "&No", "&Cancel"};
     ASSERT_TRUE(zed::ui::BuildMessageBox(dlg, l, "Save the piece?", "Pieces", captions));
     // Width 26 + 69 = 95 is below the row of 137: 151 wide, 8 + 14 + 20 + 21 = 63 high.

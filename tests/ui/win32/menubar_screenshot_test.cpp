@@ -1,7 +1,6 @@
 // A frame window as a person sees it: a rebar holding the toolbar menu bar, the "&File"
-// drop-down open with its recent-file list. With ZEDLL_SCREENSHOT_BMP set (a Windows path without
-// extension), the painted screen around the window is saved as that path + "-bar.bmp" before
-// and + ".bmp" with the drop-down open; the Windows leg turns it into a PNG.
+// drop-down open with its recent-file list. When the run takes pictures, the painted screen around
+// the window is saved as "menubar-bar" before and "menubar" with the drop-down open.
 //
 // Wine: `xwd -root` on the Xvfb display shows Wine's popup menus as black rectangles (their
 // contents never reach the X window it reads), so the picture is read back through the screen
@@ -26,16 +25,7 @@ namespace {
 
 using zedtest::MenuBarHost;
 
-std::string Env(const char* name) {
-    char value[MAX_PATH] = {};
-    const DWORD n = ::GetEnvironmentVariableA(name, value, sizeof value);
-    return n > 0 && n < sizeof value ? std::string(value) : std::string();
-}
-
-bool RunningOnWine() {
-    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
+using zedtest::RunningOnWine;
 
 class MenuBarScreenshot : public zedtest::RegistryFixture {};
 
@@ -73,12 +63,15 @@ TEST_F(MenuBarScreenshot, FrameWithRebarMenuBarAndRecentFilesOpen) {
         ASSERT_EQ(::GetMenuItemCount(menu.GetSubMenu("&File")), 4 + 1 + 3);
 
         MenuBarHost::Pump(300);
-        const std::string bmp = Env("ZEDLL_SCREENSHOT_BMP");
+        const std::string bar_shot = zedtest::ScreenshotFile("menubar-bar");
+        const std::string open_shot = zedtest::ScreenshotFile("menubar");
         // First the bar alone: under Wine the open drop-down covers it (see below).
         RECT frame{};
         ::GetWindowRect(host.frame, &frame);
         ::InflateRect(&frame, 8, 8);
-        if (!bmp.empty()) EXPECT_TRUE(zedtest::SaveScreenArea(frame, bmp + "-bar.bmp"));
+        if (!bar_shot.empty()) {
+            EXPECT_TRUE(zedtest::SaveScreenArea(frame, bar_shot));
+        }
         NMTOOLBARA record{};
         record.hdr.hwndFrom = toolbar;
         record.hdr.idFrom = 4300;
@@ -106,10 +99,10 @@ TEST_F(MenuBarScreenshot, FrameWithRebarMenuBarAndRecentFilesOpen) {
         EXPECT_GE(bar.bottom - bar.top, row);
         EXPECT_GT(drop.bottom - drop.top, 100);
 
-        if (!bmp.empty()) {
+        if (!open_shot.empty()) {
             RECT shot{};
             ::UnionRect(&shot, &frame, &drop);
-            EXPECT_TRUE(zedtest::SaveScreenArea(shot, bmp + ".bmp"));
+            EXPECT_TRUE(zedtest::SaveScreenArea(shot, open_shot));
         }
         ::PostMessageA(zedtest::OpenPopupMenu(), WM_KEYDOWN, VK_ESCAPE, 0);
         MenuBarHost::PumpUntil([] { return zedtest::OpenPopupMenu() == nullptr; }, 3000);

@@ -10,6 +10,34 @@
 
 namespace zedtest {
 
+/// Where the screenshot `name` goes: "<ZEDLL_SCREENSHOT_DIR>\\<name>.bmp", or "" when the run
+/// takes no pictures (the Windows leg sets the folder and turns the files into PNG).
+inline std::string ScreenshotFile(const char* name) {
+    char dir[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableA("ZEDLL_SCREENSHOT_DIR", dir, sizeof dir);
+    if (n == 0 || n >= sizeof dir) return std::string();
+    return std::string(dir) + "\\" + name + ".bmp";
+}
+
+/// Whether the program runs under Wine rather than Windows.
+inline bool RunningOnWine() {
+    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+/// Handles the thread's messages for `ms` milliseconds, so that what was drawn is on the screen.
+inline void PumpFor(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+        MSG m;
+        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&m);
+            ::DispatchMessageA(&m);
+        }
+        ::Sleep(10);
+    }
+}
+
 /// Copies `area` of the screen into `path`, bottom-up rows as BMP keeps them:
 ///   BITMAPFILEHEADER (14) | BITMAPINFOHEADER (40) | rows of width * 3 bytes, padded to 4
 /// Whether the file was written.
