@@ -51,5 +51,19 @@ else
     echo "win64: WARNING: the screenshot run failed; no pictures this time"
 fi
 
+say "win64: consumer of the installed package, under Wine"
+# The installed package is left in build/win64-prefix (include/, lib/ with the import library and
+# lib/cmake/ZEDLL, bin/ with ZEDLL.dll), as on Linux.
+prefix=$BUILD/win64-prefix
+rm -rf "$prefix" "$BUILD/win64-consumer"
+cmake --install "$BUILD/win64" --prefix "$prefix" >/dev/null
+cmake -S "$ROOT/tests/consumer" -B "$BUILD/win64-consumer" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/mingw-x86_64.cmake" \
+    -DZEDLL_DIR="$prefix/lib/cmake/ZEDLL" >/dev/null
+cmake --build "$BUILD/win64-consumer"
+cp "$prefix/bin/ZEDLL.dll" "$BUILD/win64-consumer/"
+(cd "$BUILD/win64-consumer" && run_wine ./consumer.exe) 2>&1 | tr -d '\r' | grep -v '^ALSA' | tee "$BUILD/win64-consumer/run.log"
+grep -q '^consumer: ok$' "$BUILD/win64-consumer/run.log"
+
 say "win64: zed.exe demo through the real DLL"
 (cd "$BUILD/win64/bin" && run_wine ./zed.exe demo) | tr -d '\r' | head -n 3

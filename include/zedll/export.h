@@ -30,4 +30,8 @@
 #  define ZEDLL_FUNC extern "C" ZEDLL_API
 #endif
 
+// Variadic functions use the C calling convention; every build exports them under their plain
+// names (log_msg).
+#define ZEDLL_CFUNC extern "C" ZEDLL_API
+
 #endif

@@ -4,10 +4,6 @@
 
 #include "zedll/export.h"
 
-// The variadic log functions use the C calling convention; the 32-bit DLL exports them under
-// their plain names.
-#define ZEDLL_LOG_CFUNC extern "C" ZEDLL_API
-
 /// A clean-up function run by the fatal path with the argument it was registered with.
 typedef void (*LOG_CLEANUP_FUNC)(void* argument);
 
@@ -35,14 +31,14 @@ ZEDLL_FUNC void ZEDLL_STDCALL log_close(void);
 ///
 /// Severity codes 0 debug, 1 info, 2 notice, 3 warning, 4 error, 5 critical; another code is a
 /// fatal error when the log goes to a file. The log is not synchronised: one thread at a time.
-ZEDLL_LOG_CFUNC void log_msg(const char* format, ...);
-ZEDLL_LOG_CFUNC void log_severity(int severity, const char* format, ...);
-ZEDLL_LOG_CFUNC void log_debug(const char* format, ...);
-ZEDLL_LOG_CFUNC void log_error(const char* format, ...);
+ZEDLL_CFUNC void log_msg(const char* format, ...);
+ZEDLL_CFUNC void log_severity(int severity, const char* format, ...);
+ZEDLL_CFUNC void log_debug(const char* format, ...);
+ZEDLL_CFUNC void log_error(const char* format, ...);
 /// Writes the message, runs the clean-up functions (most recent first, once per process), closes
 /// the log and ends the process with exit code 1. In quiet mode it ends the process at once.
-ZEDLL_LOG_CFUNC void log_fatal(const char* format, ...);
-ZEDLL_LOG_CFUNC void log_fatal_severity(int severity, const char* format, ...);
+ZEDLL_CFUNC void log_fatal(const char* format, ...);
+ZEDLL_CFUNC void log_fatal_severity(int severity, const char* format, ...);
 
 /// Registers `function(argument)` to run on a fatal error, before those registered earlier.
 ZEDLL_FUNC void ZEDLL_STDCALL fatal_add_cleanup(LOG_CLEANUP_FUNC function, void* argument);

@@ -19,6 +19,16 @@ int main() {
     text.Append(".plt");
     const CLS_String date = CLS_Date(5, 12, 2026).Print();
     const bool strings_ok = std::strcmp(text.GetBuffer(), "pattern.plt") == 0 && date.GetLength() > 0;
-    std::printf("consumer: %s\n", ok && strings_ok ? "ok" : "wrong answers");
-    return ok && strings_ok ? 0 : 1;
+    bool ui_ok = true;
+#if defined(_WIN32)
+    // A host that imports the UI kit loads the DLL: a refused box shows nothing, no splash is up,
+    // and a template is built in memory.
+    WIN_DlgTemplate dlg;
+    ui_ok = ZerMessageBox(nullptr, "refused", "consumer", 6, nullptr, nullptr, 0x10) == -1 &&
+            SplashLoaderSetPercent(50) == 0 && DestroySplash(nullptr) == 1 &&
+            dlg.CreateHeader(0, 0, 100, 50, 0x80C00000, 0, nullptr) == 0 && dlg.GetDlgTemplate() != nullptr;
+#endif
+    const bool all_ok = ok && strings_ok && ui_ok;
+    std::printf("consumer: %s\n", all_ok ? "ok" : "wrong answers");
+    return all_ok ? 0 : 1;
 }

@@ -33,6 +33,6 @@ ZEDLL_FUNC int ZEDLL_STDCALL ZerMessageBox(HWND owner, const char* text, const c
 
 /// The library text `text_id` formatted with the arguments (printf rules, at most 255 bytes; a
 /// longer text is shown empty), under the library text `caption_id`, centred on `owner`.
-ZEDLL_FUNC int LangMessageBox(HWND owner, UINT text_id, UINT caption_id, UINT type, ...);
+ZEDLL_CFUNC int LangMessageBox(HWND owner, UINT text_id, UINT caption_id, UINT type, ...);
 
 #endif

@@ -15,19 +15,18 @@ namespace zedtest {
 /// The result a dialog gets when the time limit ended it.
 constexpr int kDialogLeftOpen = 999;
 
+inline BOOL CALLBACK TakeDialog(HWND w, LPARAM out) {
+    char name[16] = {};
+    ::GetClassNameA(w, name, sizeof name);
+    if (std::strcmp(name, "#32770") != 0 || !::IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+}
+
 /// The first visible dialog box of the calling thread, or null.
 inline HWND FindThreadDialog() {
     HWND found = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM out) -> BOOL {
-            char name[16] = {};
-            ::GetClassNameA(w, name, sizeof name);
-            if (std::strcmp(name, "#32770") != 0 || !::IsWindowVisible(w)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(::GetCurrentThreadId(), TakeDialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

@@ -289,6 +289,19 @@ TEST(ZerMessageBox, RefusalsShowNothing) {
     EXPECT_EQ(plain.window.top, unplaced.window.top);
 }
 
+TEST(ZerMessageBox, AFailedCreationLeavesTheSystemsError) {
+    HWND gone = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ::DestroyWindow(gone);
+    ::SetLastError(12345);
+    Seen s;
+    const int result = ShowAndClose(s, PressOk, gone, "Owner gone", "Failed", 0x0, nullptr, 0x10);
+    // The error of the dialog manager comes through: it was cleared just before, so it is not
+    // the caller's 12345. Windows documents 0 for an invalid owner; Wine returns -1.
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(result, zedtest::RunningOnWine() ? -1 : 0);
+    EXPECT_FALSE(DialogWatch::Seen());
+}
+
 TEST(ZerMessageBox, LangMessageBoxFormatsALibraryTextCentredOnItsOwner) {
     Owner owner(200, 150, 500, 300);
     const RECT w = owner.Rect();

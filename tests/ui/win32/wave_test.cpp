@@ -14,27 +14,28 @@
 
 namespace {
 
+struct Call {
+    std::string file;
+    DWORD error = 0;
+};
+
+DWORD WINAPI PlayOnThread(void* p) {
+    auto* c = static_cast<Call*>(p);
+    c->error = playWAVEFile(nullptr, c->file.c_str());
+    // The device belongs to the thread that opened it: closed here, before the thread ends
+    // (Wine's close from another thread waits for the gone one).
+    ::mciSendStringA("close all", nullptr, 0, nullptr);
+    return 0;
+}
+
 // Runs playWAVEFile on a thread of its own, so that a hang fails the test within `limit_ms`.
 struct Played {
     bool returned;
     DWORD error;
 };
 Played PlayWithin(const std::string& file, DWORD limit_ms = 5000) {
-    struct Call {
-        std::string file;
-        DWORD error = 0;
-    } call{file};
-    HANDLE thread = ::CreateThread(
-        nullptr, 0,
-        [](void* p) -> DWORD {
-            auto* c = static_cast<Call*>(p);
-            c->error = playWAVEFile(nullptr, c->file.c_str());
-            // The device belongs to the thread that opened it: closed here, before the thread
-            // ends (Wine's close from another thread waits for the gone one).
-            ::mciSendStringA("close all", nullptr, 0, nullptr);
-            return 0;
-        },
-        &call, 0, nullptr);
+    Call call{file};
+    HANDLE thread = ::CreateThread(nullptr, 0, PlayOnThread, &call, 0, nullptr);
     const bool returned = ::WaitForSingleObject(thread, limit_ms) == WAIT_OBJECT_0;
     if (!returned) ::TerminateThread(thread, 1);
     ::CloseHandle(thread);
