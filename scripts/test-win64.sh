@@ -17,8 +17,11 @@ run_wine() {
 }
 
 # No window manager runs on Xvfb: Wine's own frames, and no two-second wait for a manager to
-# withdraw every window that is hidden or destroyed.
-"$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+# withdraw every window that is hidden or destroyed. This first run creates the prefix; it runs on
+# a display too, since the desktop process it starts would otherwise live on without one and no
+# later window could be created. The wait lets that process end with its display.
+run_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+"$(dirname "$WINE64")/wineserver" -w || true
 
 say "win64: zedll_tests.exe under Wine"
 log=$BUILD/win64/zedll_tests.log
