@@ -18,6 +18,7 @@
 #include "zedll/reg_options.h"
 #include "zedll/date_time.h"
 #include "zedll/recent_files.h"
+#include "zedll/units.h"
 
 // What only Windows exports: the UI kit and the magnifier.
 #if defined(_WIN32)
@@ -31,6 +32,8 @@
 #include "zedll/win32/tmenu.h"
 #include "zedll/win32/rebar.h"
 #include "zedll/win32/recent_files_menu.h"
+// The magnifier and its view.
+#include "zedll/win32/magnify.h"
 #endif
 
 #endif

@@ -42,7 +42,7 @@ rm -f "$shots"/*.bmp "$shots"/*.png
 if (cd "$BUILD/win64/bin" && ZEDLL_SCREENSHOT_DIR="Z:${shots//\//\\}" \
         run_wine ./zedll_tests.exe --gtest_filter='*Screenshot*' --gtest_brief=1) 2>&1 |
         tr -d '\r' | grep -v '^ALSA' | tail -n 3; then
-    for shot in menubar menubar-bar message-box splash; do
+    for shot in magnifier menubar menubar-bar message-box splash; do
         if [ -s "$shots/$shot.bmp" ] && convert "$shots/$shot.bmp" "$shots/$shot.png"; then
             rm -f "$shots/$shot.bmp"
             echo "screenshot: $shots/$shot.png"

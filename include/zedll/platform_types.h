@@ -21,7 +21,11 @@ typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef struct HMENU__* HMENU;
+typedef struct HDC__* HDC;
+typedef struct HICON__* HCURSOR;
 typedef void* HANDLE;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t DWORD_PTR;
 
 typedef struct tagRECT {
     LONG left;
@@ -29,6 +33,11 @@ typedef struct tagRECT {
     LONG right;
     LONG bottom;
 } RECT;
+
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT;
 
 // The in-memory dialog header, packed to two bytes as the Windows headers pack it (18 bytes).
 #pragma pack(push, 2)

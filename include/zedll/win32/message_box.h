@@ -32,7 +32,8 @@ ZEDLL_FUNC int ZEDLL_STDCALL ZerMessageBox(HWND owner, const char* text, const c
                                            HINSTANCE instance, void* position_reference, UINT position_flags);
 
 /// The library text `text_id` formatted with the arguments (printf rules, at most 255 bytes; a
-/// longer text is shown empty), under the library text `caption_id`, centred on `owner`.
+/// longer text is shown empty), under the library text `caption_id`, centred on `owner`; without
+/// an owner to centre on the box is refused (-1).
 ZEDLL_CFUNC int LangMessageBox(HWND owner, UINT text_id, UINT caption_id, UINT type, ...);
 
 #endif
