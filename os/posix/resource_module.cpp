@@ -27,19 +27,23 @@ struct LoadedModule {
     int references = 0;
 };
 
-// The modules loaded in the process. Kept for the process's lifetime so that the language
-// service, destroyed among the last static objects, can still release its module.
+// The modules loaded in the process. Not a static object, so that the language service, destroyed
+// among the last static objects, can still release its module; made on first use and gone with
+// the last module, so that a library unloaded from a process leaves nothing behind.
+std::vector<LoadedModule*>* g_modules = nullptr;
+
 std::vector<LoadedModule*>& Modules() {
-    static auto* modules = new std::vector<LoadedModule*>();
-    return *modules;
+    if (g_modules == nullptr) g_modules = new std::vector<LoadedModule*>();
+    return *g_modules;
 }
 
 char g_own_module_marker;
 OwnStringLookup g_own_strings = nullptr;
 
 LoadedModule* AsLoaded(HMODULE module) {
+    if (g_modules == nullptr) return nullptr;   // asking makes no table
     auto* candidate = reinterpret_cast<LoadedModule*>(module);
-    const auto& modules = Modules();
+    const auto& modules = *g_modules;
     return std::find(modules.begin(), modules.end(), candidate) != modules.end() ? candidate : nullptr;
 }
 
@@ -99,11 +103,13 @@ DWORD LoadResourceModule(const char* file_name, HMODULE* module) {
     } else if (!FindCaseless(DirectoryOf(HostProgramPath()), name, &path)) {
         return win_error::kModNotFound;
     }
-    for (LoadedModule* loaded : Modules()) {
-        if (loaded->path == path) {
-            ++loaded->references;
-            *module = reinterpret_cast<HMODULE>(loaded);
-            return 0;
+    if (g_modules != nullptr) {
+        for (LoadedModule* loaded : *g_modules) {
+            if (loaded->path == path) {
+                ++loaded->references;
+                *module = reinterpret_cast<HMODULE>(loaded);
+                return 0;
+            }
         }
     }
     auto loaded = std::make_unique<LoadedModule>();
@@ -122,14 +128,18 @@ void FreeResourceModule(HMODULE module) {
     auto& modules = Modules();
     modules.erase(std::find(modules.begin(), modules.end(), loaded));
     delete loaded;
+    if (modules.empty()) {
+        delete g_modules;
+        g_modules = nullptr;
+    }
 }
 
 HMODULE FindLoadedModule(const char* file_name) {
-    if (file_name == nullptr) return nullptr;
+    if (file_name == nullptr || g_modules == nullptr) return nullptr;
     std::string wanted = BaseName(file_name);
     // Like the platform's loader: a name without an extension means a ".DLL".
     if (wanted.find('.') == std::string::npos) wanted += ".DLL";
-    for (LoadedModule* loaded : Modules()) {
+    for (LoadedModule* loaded : *g_modules) {
         if (strcasecmp(loaded->file_name.c_str(), wanted.c_str()) == 0) {
             return reinterpret_cast<HMODULE>(loaded);
         }
