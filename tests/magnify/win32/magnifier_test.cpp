@@ -114,8 +114,19 @@ TEST(MagnifierClasses, LoadingAndFreeingTheLibraryTwiceRegistersAndRemovesThem) 
         info.cbSize = sizeof info;
         EXPECT_TRUE(::GetClassInfoExA(dll, "MagnifyKukuc", &info)) << round;
         EXPECT_TRUE(::GetClassInfoExA(dll, "ZER_DSP_Magnify", &info)) << round;
+#if defined(ZEDLL_TEST_LANGUAGE_MODULES)
+        // A language chosen in the DLL loads its module; the unload releases it.
+        using SetLanguage = void(WINAPI*)(WORD);
+        auto set_language = reinterpret_cast<SetLanguage>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(dll, "ZEDLLSetLanguage")));
+        ASSERT_NE(set_language, nullptr);
+        set_language(0x0407);
+        EXPECT_NE(::GetModuleHandleA("ZEDDEU0407.DLL"), nullptr) << round;
+#endif
         ASSERT_TRUE(::FreeLibrary(dll));
         EXPECT_EQ(::GetModuleHandleA("ZEDLL.dll"), nullptr) << round;
+        EXPECT_EQ(::GetModuleHandleA("ZEDDEU0407.DLL"), nullptr) << round;
+        EXPECT_FALSE(::GetClassInfoExA(dll, "MagnifyKukuc", &info)) << round;
         EXPECT_FALSE(::GetClassInfoExA(dll, "ZER_DSP_Magnify", &info)) << round;
     }
 }
