@@ -53,6 +53,14 @@ int zed::magnify::FrameWindow::Create(DSP_Magnify& self, const char* title, HWND
     HINSTANCE instance = child ? zed::LangGetLibraryInstance() : self.instance_;
     HWND created = ::CreateWindowExA(0, zed::magnify::kFrameClass, title, child ? kChildStyle : kPopupStyle, 10, 10,
                                      kStoredWidth, kStoredHeight, parent, nullptr, instance, &self);
+    // The classes belong to the library: a host's own instance does not find them, so a popup
+    // made with it falls back to the library's. (Windows reports 1407 for an unknown class, Wine
+    // 1411.)
+    const DWORD error = created == nullptr ? ::GetLastError() : 0;
+    if (!child && (error == ERROR_CANNOT_FIND_WND_CLASS || error == ERROR_CLASS_DOES_NOT_EXIST)) {
+        created = ::CreateWindowExA(0, zed::magnify::kFrameClass, title, kPopupStyle, 10, 10, kStoredWidth,
+                                    kStoredHeight, parent, nullptr, zed::LangGetLibraryInstance(), &self);
+    }
     self.parent_ = parent;
     delete[] self.title_;
     self.title_ = CopyOf(title);
