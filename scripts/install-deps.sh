@@ -12,6 +12,8 @@ packages=(
     imagemagick
     zlib1g-dev libssl-dev
     clang libclang-rt-14-dev
+    # zed piece: JSON and DXF reading, the DXF peer in the tests, SVG to PNG.
+    nlohmann-json3-dev libdxflib-dev python3-ezdxf librsvg2-bin
 )
 
 missing=()
@@ -27,5 +29,6 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Another build may be installing at the same time: wait for the package lock.
+$sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+$sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
