@@ -132,7 +132,7 @@ void WriteDxf(const Pieces& pieces, std::ostream& out, int version) {
         names.push_back(name);
         w.G(0, "BLOCK"); w.G(8, "0"); w.G(2, name); w.G(70, "0");
         w.G(10, "0"); w.G(20, "0"); w.G(30, "0"); w.G(3, name);
-        for (int i = 0; i < p.GetNumLines(); ++i) {
+        for (int i = 0; i < p.numLines; ++i) {
             const CLS_LK& l = p.lines[i];
             if (l.points == nullptr || l.count <= 0) continue;
             if (l.count == 1) {

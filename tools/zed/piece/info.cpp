@@ -14,13 +14,13 @@ void WriteInfo(const Pieces& pieces, const std::string& source, std::ostream& ou
         const CLS_LineKus& p = *pieces[k];
         out << "piece " << k + 1 << " \"" << Name(p.name1) << "\"";
         if (p.name2 != nullptr && *p.name2) out << " size \"" << p.name2 << "\"";
-        out << ": " << p.GetNumLines() << " lines, " << p.numTexts << " texts";
-        if (p.GetNumLines2() > 0) out << ", " << p.GetNumLines2() << " lines in the second list";
+        out << ": " << p.numLines << " lines, " << p.numTexts << " texts";
+        if (p.numLines2 > 0) out << ", " << p.numLines2 << " lines in the second list";
         out << "\n";
         std::snprintf(row, sizeof row, "  %4s %4s %4s %7s %-6s %-6s %12s %10s  %s\n", "line", "type",
                       "sub", "points", "shape", "turn", "area", "perimeter", "box (left bottom right top)");
         out << row;
-        for (int i = 0; i < p.GetNumLines(); ++i) {
+        for (int i = 0; i < p.numLines; ++i) {
             const CLS_LK& l = p.lines[i];
             double area = 0, perimeter = 0;
             const char* turn = "-";

@@ -108,8 +108,8 @@ void WriteSvg(const Pieces& pieces, std::ostream& out) {
     for (const PiecePtr& p : pieces) {
         // the box of the points, whatever the file's rect says
         float l = FLT_MAX, b = FLT_MAX, r = -FLT_MAX, t = -FLT_MAX;
-        for (int i = 0; i < p->GetNumLines(); ++i) {
-            const CLS_LK* ln = p->GetLine(i);
+        for (int i = 0; i < p->numLines; ++i) {
+            const CLS_LK* ln = &p->lines[i];
             for (int k = 0; ln->points != nullptr && k < ln->count; ++k) {
                 l = std::min(l, ln->points[k].x); r = std::max(r, ln->points[k].x);
                 b = std::min(b, ln->points[k].y); t = std::max(t, ln->points[k].y);
@@ -124,7 +124,7 @@ void WriteSvg(const Pieces& pieces, std::ostream& out) {
         const FRECT& box = boxes[k];
         const Map mm{x - box.left, kMargin + 24 + box.top};   // the piece's top at the top row
         body += "<g class=\"piece\">\n";
-        for (int i = 0; i < p.GetNumLines(); ++i) DrawLine(p.lines[i], mm, body);
+        for (int i = 0; i < p.numLines; ++i) DrawLine(p.lines[i], mm, body);
         const std::string name = Name(p.name1);
         if (!name.empty()) {
             body += "<text class=\"name\" x=\"" + F(x + (box.right - box.left) / 2) + "\" y=\"" +
