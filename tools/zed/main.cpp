@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "piece/piece_commands.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"zed: the ZEDLL command-line tool"};
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     auto* reg_import = reg->add_subcommand("import", "Read FILE into the registry");
     reg_import->add_option("FILE", reg_file, "the REGEDIT4 text file")->required();
     reg_import->callback([&] { std::exit(zedtool::RegImport(reg_file)); });
+    zedpiece::AddPieceCommands(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
