@@ -59,6 +59,12 @@ int main(int argc, char** argv) {
     reg_import->add_option("FILE", reg_file, "the REGEDIT4 text file")->required();
     reg_import->callback([&] { std::exit(zedtool::RegImport(reg_file)); });
     zedpiece::AddPieceCommands(app);
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // Help and version end with 0; every other parse failure is bad usage, status 2.
+        const int status = app.exit(e);
+        return status == 0 ? 0 : 2;
+    }
     return 0;
 }
