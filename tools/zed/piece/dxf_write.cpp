@@ -95,7 +95,7 @@ int LayerOf(const CLS_LK& l) {
 void WriteDxf(const Pieces& pieces, std::ostream& out, int version) {
     if (version != 12 && version != 2000) throw PieceError("DXF version must be 12 or 2000");
     if (version == 2000) throw PieceError("writing DXF 2000 is not provided yet; write version 12");
-    Writer w{out, version};
+    Writer w{out, version, 0x100, {}};
     const int layers[] = {1, 2, 4, 6, 7, 8, 11, 13, 14, 15};
     w.G(0, "SECTION"); w.G(2, "HEADER");
     w.G(9, "$ACADVER"); w.G(1, "AC1009");

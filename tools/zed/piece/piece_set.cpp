@@ -17,7 +17,7 @@ void AddExactLine(CLS_LineKus& piece, const std::vector<tagAPOINT>& points, int 
     CLS_LK* line = second_list ? piece.GetLine2(piece.GetNumLines2() - 1)
                                : piece.GetLine(piece.GetNumLines() - 1);
     line->type = t;
-    line->subType = s;
+    if (s != CLS_LK::subDerive) line->subType = s;   // else what AddLine derived
     line->closed = static_cast<uint8_t>(closed != 0);
     line->clockwise = static_cast<uint8_t>(clockwise != 0);
     line->code = code;

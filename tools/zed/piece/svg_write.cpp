@@ -111,8 +111,9 @@ void WriteSvg(const Pieces& pieces, std::ostream& out) {
         for (int i = 0; i < p->numLines; ++i) {
             const CLS_LK* ln = &p->lines[i];
             for (int k = 0; ln->points != nullptr && k < ln->count; ++k) {
-                l = std::min(l, ln->points[k].x); r = std::max(r, ln->points[k].x);
-                b = std::min(b, ln->points[k].y); t = std::max(t, ln->points[k].y);
+                const float px = ln->points[k].x, py = ln->points[k].y;   // packed: copy out first
+                l = std::min(l, px); r = std::max(r, px);
+                b = std::min(b, py); t = std::max(t, py);
             }
         }
         if (l > r) { l = b = 0; r = t = 1; }

@@ -1,0 +1,16 @@
+// A first pass over the group codes of a DXF file, before dxflib sees it: dxflib sizes arrays
+// from counts in the file, so a count larger than the file itself is refused here.
+#ifndef ZED_PIECE_DXF_SCAN_H
+#define ZED_PIECE_DXF_SCAN_H
+
+#include <string>
+
+namespace zedpiece {
+
+/// Throws PieceError naming the line when a group code is not a number, or when an integer of
+/// the count groups (70-79, 90-99) exceeds both 65,536 and the number of groups in the file.
+void CheckDxfGroups(const std::string& bytes, const std::string& source);
+
+}  // namespace zedpiece
+
+#endif
