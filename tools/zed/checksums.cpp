@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -11,7 +12,13 @@
 
 #include "commands.h"
 #include "progress.h"
+#include "standard_input.h"
 #include "zedll.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace zedtool {
 namespace {
@@ -49,7 +56,15 @@ int RunCrc32(const std::vector<std::string>& files, const std::string& strategy)
         return 2;
     }
     int status = 0;
-    for (const std::string& name : files) {
+    for (const std::string& shown : files) {
+        std::unique_ptr<SpooledInput> spool;
+        if (shown == "-") spool = std::make_unique<SpooledInput>();
+        const std::string name = spool ? spool->name() : shown;
+        if (spool && name.empty()) {
+            std::fprintf(stderr, "zed crc32: -: cannot read standard input\n");
+            status = 1;
+            continue;
+        }
         unsigned long crc = 0, result = 0;
         const int64_t base = ProcessBytesRead();
         RunWithProgress(name, FileSize(name), [&] { result = run(name.c_str(), crc); },
@@ -58,11 +73,11 @@ int RunCrc32(const std::vector<std::string>& files, const std::string& strategy)
                             return known_progress && base >= 0 && now >= 0 ? now - base : -1;
                         });
         if (result != 0) {
-            std::fprintf(stderr, "zed crc32: %s: %s (%lu)\n", name.c_str(), Describe(result), result);
+            std::fprintf(stderr, "zed crc32: %s: %s (%lu)\n", shown.c_str(), Describe(result), result);
             status = 1;
             continue;
         }
-        std::printf("%08lx  %s\n", crc & 0xFFFFFFFFul, name.c_str());
+        std::printf("%08lx  %s\n", crc & 0xFFFFFFFFul, shown.c_str());
     }
     std::fflush(stdout);
     return status;
@@ -71,7 +86,11 @@ int RunCrc32(const std::vector<std::string>& files, const std::string& strategy)
 int RunMd5(const std::vector<std::string>& files) {
     int status = 0;
     for (const std::string& name : files) {
-        FILE* f = std::fopen(name.c_str(), "rb");
+        const bool standard_input = name == "-";
+#if defined(_WIN32)
+        if (standard_input) _setmode(_fileno(stdin), _O_BINARY);
+#endif
+        FILE* f = standard_input ? stdin : std::fopen(name.c_str(), "rb");
         if (f == nullptr) {
             std::fprintf(stderr, "zed md5: %s: cannot open\n", name.c_str());
             status = 1;
@@ -81,8 +100,8 @@ int RunMd5(const std::vector<std::string>& files) {
         unsigned char digest[16];
         bool ok = false;
         RunWithProgress(name, FileSize(name), [&] { ok = md5.computeSum(f, digest); },
-                        [&]() -> int64_t { return static_cast<int64_t>(std::ftell(f)); });
-        std::fclose(f);
+                        [&]() -> int64_t { return standard_input ? -1 : static_cast<int64_t>(std::ftell(f)); });
+        if (!standard_input) std::fclose(f);
         if (!ok) {
             std::fprintf(stderr, "zed md5: %s: read error\n", name.c_str());
             status = 1;

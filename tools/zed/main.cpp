@@ -11,6 +11,7 @@
 int main(int argc, char** argv) {
     CLI::App app{"zed: the ZEDLL command-line tool"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "zed " ZED_VERSION);
     auto* demo = app.add_subcommand("demo", "Run the sample piece through the library");
     demo->callback([] { std::exit(zedtool::RunDemo(std::cout)); });
 

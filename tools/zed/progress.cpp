@@ -50,7 +50,7 @@ void Draw(const std::string& label, int64_t total, int64_t done, int tick) {
 
 void RunWithProgress(const std::string& label, int64_t total, const std::function<void()>& work,
                      const std::function<int64_t()>& done) {
-    if (total <= kProgressThreshold || !StderrIsTerminal()) {
+    if (!StderrIsTerminal()) {
         work();
         return;
     }
@@ -59,6 +59,12 @@ void RunWithProgress(const std::string& label, int64_t total, const std::functio
         work();
         finished = true;
     });
+    // Short runs stay silent: the bar appears only after a second.
+    for (int i = 0; i < 100 && !finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (finished) {
+        worker.join();
+        return;
+    }
     int tick = 0;
     while (!finished) {
         Draw(label, total, done(), tick++);

@@ -8,12 +8,9 @@
 
 namespace zedtool {
 
-/// Files above this size show a progress bar when standard error is a terminal.
-constexpr int64_t kProgressThreshold = int64_t{64} << 20;
-
-/// Runs `work` on a worker thread; while it runs, redraws a bar on standard error every 100 ms
-/// from `done` (bytes so far, or a negative number when unknown: the bar then only moves to
-/// show life). Without a terminal, or for `total` up to the threshold, just runs `work`.
+/// Runs `work` on a worker thread; when it runs for more than a second, redraws a bar on standard
+/// error every 100 ms from `done` (bytes so far, or a negative number when unknown: the bar then
+/// only moves to show life). Without a terminal, just runs `work`.
 void RunWithProgress(const std::string& label, int64_t total, const std::function<void()>& work,
                      const std::function<int64_t()>& done);
 
