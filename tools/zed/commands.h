@@ -19,8 +19,11 @@ int RunVersion(const std::string& file, std::ostream& out, std::ostream& err);
 /// Demo sections, run in this order by RunDemo.
 void DemoGeometry(std::ostream& out);
 void DemoPiece(std::ostream& out);
-/// Smooths and resamples the sample outline and writes demo.svg into the current directory.
+/// Smooths and resamples the sample outline and writes demo-curves.svg into the current directory.
 void DemoCurves(std::ostream& out);
+/// The bundled sample pieces through every file format; writes demo.svg (and demo.png) and the
+/// files into demo-pieces/ in the current directory. Returns the exit status.
+int DemoSamples(std::ostream& out);
 
 /// Demo section of the checksums and containers.
 void DemoUtil(std::ostream& out);

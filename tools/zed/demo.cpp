@@ -11,7 +11,7 @@ int RunDemo(std::ostream& out) {
     DemoCurves(out);
     DemoUtil(out);
     DemoSettings(out);
-    return 0;
+    return DemoSamples(out);
 }
 
 }  // namespace zedtool

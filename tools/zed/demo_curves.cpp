@@ -1,4 +1,4 @@
-// zed demo, curves: the sample outline smoothed and resampled, drawn to demo.svg.
+// zed demo, curves: the sample outline smoothed and resampled, drawn to demo-curves.svg.
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -124,7 +124,7 @@ void DemoCurves(std::ostream& out) {
     svg += "</svg>\n";
     InsetPtFree(&resampled);
 
-    const std::filesystem::path path = std::filesystem::absolute("demo.svg");
+    const std::filesystem::path path = std::filesystem::absolute("demo-curves.svg");
     std::ofstream file(path, std::ios::binary);
     file << svg;
     file.close();

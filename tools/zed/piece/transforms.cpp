@@ -1,6 +1,7 @@
 // Preparation, smoothing and resampling through the library's own operations.
 #include "transforms.h"
 
+#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -48,6 +49,28 @@ bool Marked(const ATR& a) {
     return a.IsCorner() || a.IsNotch() || a.IsNotch2() || a.IsDrill() || a.IsMark();
 }
 
+constexpr uint16_t kMarks = ATR::kNotch | ATR::kNotch2 | ATR::kDrill | ATR::kMark;
+
+// The splines hand a control point's attribute to every point computed from it; a notch, drill
+// hole or mark stays one, on the computed point nearest to its control point.
+void KeepMarksSingle(const std::vector<tagAPOINT>& control, std::vector<tagAPOINT>& out) {
+    for (tagAPOINT& p : out) p.a.flags = static_cast<uint16_t>(p.a.flags & ~kMarks);
+    size_t from = 0;
+    for (const tagAPOINT& c : control) {
+        if ((c.a.flags & kMarks) == 0) continue;
+        size_t best = from;
+        float best_d = FLT_MAX;
+        for (size_t j = from; j < out.size(); ++j) {
+            const float dx = out[j].x - c.x, dy = out[j].y - c.y, d = dx * dx + dy * dy;
+            if (d < best_d) { best_d = d; best = j; }
+            if (d == 0) break;
+        }
+        if (best >= out.size()) break;
+        out[best].a.flags = static_cast<uint16_t>(out[best].a.flags | (c.a.flags & kMarks));
+        from = best;
+    }
+}
+
 }  // namespace
 
 void PreparePieces(Pieces& pieces) {
@@ -76,7 +99,9 @@ void SmoothPieces(Pieces& pieces, SmoothMethod method, int points) {
                              ? spline.BetaSpline(in.data(), static_cast<int>(in.size()), &n, true)
                              : spline.NoUniformSpline(in.data(), static_cast<int>(in.size()), &n, points);
         if (out == nullptr || n <= 0) return in;   // too few points for this spline: unchanged
-        return std::vector<tagAPOINT>(out, out + n);
+        std::vector<tagAPOINT> result(out, out + n);
+        KeepMarksSingle(in, result);
+        return result;
     });
 }
 
