@@ -235,6 +235,20 @@ std::string After(const std::string& text, const char* label) {
     return rest;
 }
 
+// Heights are kept in whole steps; the step nearest to the file's height, so that a height
+// written from steps reads back to the same steps.
+void SetHeightNearest(CLS_OtherText& t, float h) {
+    t.SetHeight(h);
+    const int s = t.GetHeightSteps();
+    int best = s;
+    float best_d = std::fabs(t.GetHeight() - h);
+    for (int c : {s - 1, s + 1}) {
+        t.SetHeightSteps(c);
+        if (std::fabs(t.GetHeight() - h) < best_d) { best_d = std::fabs(t.GetHeight() - h); best = c; }
+    }
+    t.SetHeightSteps(best);
+}
+
 void AddClosedAware(CLS_LineKus& piece, const RawLine& l) {
     std::vector<tagAPOINT> pts = l.points;
     const int kind = l.layer == layer::kBoundary ? 0 : l.layer;
@@ -285,7 +299,7 @@ PiecePtr MakePiece(RawPiece& raw, const std::string& where, const Warn& warn) {
         ot.position.x = static_cast<float>(t.x);
         ot.position.y = static_cast<float>(t.y);
         ot.SetAngleDegrees(static_cast<float>(t.angle));
-        ot.SetHeight(static_cast<float>(t.height));
+        SetHeightNearest(ot, static_cast<float>(t.height));
         if (!piece->AddOtherText(&ot)) throw PieceError(where + ": out of memory");
     }
     if (piece->name1 == nullptr || *piece->name1 == '\0') SetText(*piece, 0, raw.block);

@@ -10,14 +10,24 @@
 
 #include "piece_set.h"
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace zedpiece {
 
 std::string ReadInput(const std::string& path) {
     if (path == "-") {
+#if defined(_WIN32)
+        _setmode(_fileno(stdin), _O_BINARY);   // the bytes as they are, CR LF included
+#endif
         std::ostringstream s;
         s << std::cin.rdbuf();
         return s.str();
     }
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw PieceError(path + ": is a folder, not a file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw PieceError(path + ": cannot open for reading");
     std::string bytes;
@@ -34,6 +44,10 @@ std::string ReadInput(const std::string& path) {
 
 void WriteOutput(const std::string& path, const std::function<void(std::ostream&)>& write) {
     if (path == "-") {
+#if defined(_WIN32)
+        std::cout.flush();
+        _setmode(_fileno(stdout), _O_BINARY);   // line ends as written
+#endif
         write(std::cout);
         std::cout.flush();
         if (!std::cout) throw PieceError("standard output: write error");

@@ -22,9 +22,10 @@ const char* const kFlagNames[16] = {"Draw",   "Corner", "Spline", "Bit3", "Drill
 struct Where {
     const std::string& source;
     std::string path;
+    size_t point = 0;   // 1-based point of the line while its points are read, else 0
     [[noreturn]] void Fail(const std::string& field, const std::string& what) const {
-        throw PieceError(source + ": " + path + (path.empty() ? "" : ": ") + "field \"" + field +
-                         "\": " + what);
+        const std::string at = path + (point ? ", point " + std::to_string(point) : "");
+        throw PieceError(source + ": " + at + (at.empty() ? "" : ": ") + "field \"" + field + "\": " + what);
     }
 };
 
@@ -108,7 +109,7 @@ tagAPOINT Point(const Where& w, const Json& v) {
 }
 
 void ReadLine(const Where& pw, const Json& v, int index, CLS_LineKus& piece, bool second) {
-    Where w{pw.source, pw.path + (second ? ", second-list line " : ", line ") + std::to_string(index + 1)};
+    Where w{pw.source, pw.path + (second ? ", second-list line " : ", line ") + std::to_string(index + 1), 0};
     if (!v.is_object()) w.Fail("lines", "expected an object");
     const Json* pts = Find(v, "points");
     if (pts == nullptr) w.Fail("points", "missing");
@@ -116,9 +117,10 @@ void ReadLine(const Where& pw, const Json& v, int index, CLS_LineKus& piece, boo
     std::vector<tagAPOINT> points;
     points.reserve(pts->size());
     for (size_t i = 0; i < pts->size(); ++i) {
-        Where pwh{w.source, w.path + ", point " + std::to_string(i + 1)};
-        points.push_back(Point(pwh, (*pts)[i]));
+        w.point = i + 1;
+        points.push_back(Point(w, (*pts)[i]));
     }
+    w.point = 0;
     const int type = static_cast<int>(IntegerAt(w, v, "type", INT32_MIN, INT32_MAX, 1));
     const int sub = static_cast<int>(IntegerAt(w, v, "subType", INT32_MIN, INT32_MAX, -1));
     const auto code = static_cast<uint32_t>(IntegerAt(w, v, "code", 0, UINT32_MAX,
@@ -129,7 +131,7 @@ void ReadLine(const Where& pw, const Json& v, int index, CLS_LineKus& piece, boo
 }
 
 void ReadText(const Where& pw, const Json& v, int index, CLS_LineKus& piece) {
-    Where w{pw.source, pw.path + ", text " + std::to_string(index + 1)};
+    Where w{pw.source, pw.path + ", text " + std::to_string(index + 1), 0};
     if (!v.is_object()) w.Fail("texts", "expected an object");
     const Json* t = Find(v, "text");
     std::string text = t == nullptr ? " " : Text(w, *t, "text");
@@ -166,7 +168,7 @@ void ReadTexts(const Where& w, const Json& v, const char* field, int first, int 
 }
 
 PiecePtr ReadPiece(const std::string& source, const Json& v, int index) {
-    Where w{source, "piece " + std::to_string(index + 1)};
+    Where w{source, "piece " + std::to_string(index + 1), 0};
     if (!v.is_object()) w.Fail("pieces", "expected an object");
     auto piece = std::make_unique<CLS_LineKus>();
     if (const Json* n = Find(v, "names")) ReadTexts(w, *n, "names", 0, 6, *piece);
@@ -205,7 +207,10 @@ std::string LineColumn(const std::string& bytes, size_t byte) {
 
 // Writing: numbers through the float-typed document, so the shortest digits round-trip.
 std::string Num(float f) { return Json(f).dump(); }
-std::string Str(const char* s) { return s == nullptr ? "null" : Json(std::string(s)).dump(); }
+// Texts from other files may not be UTF-8; their stray bytes become U+FFFD rather than failing.
+std::string Str(const char* s) {
+    return s == nullptr ? "null" : Json(std::string(s)).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
 void WritePoint(const tagAPOINT& p, std::string& s) {
     s += '[';
@@ -295,11 +300,15 @@ Pieces ReadJson(const std::string& bytes, const std::string& source) {
         const size_t cut = what.find("syntax error");
         throw PieceError(source + ":" + LineColumn(bytes, e.byte) + ": JSON " +
                          (cut == std::string::npos ? what : what.substr(cut)));
+    } catch (const Json::exception& e) {   // numbers beyond single precision, and the like
+        std::string what = e.what();
+        const size_t cut = what.find("] ");
+        throw PieceError(source + ": JSON " + (cut == std::string::npos ? what : what.substr(cut + 2)));
     }
     const Json* list = &doc;
     Pieces pieces;
     if (doc.is_object() && doc.contains("pieces")) {
-        Where w{source, ""};
+        Where w{source, "", 0};
         const Json& f = doc["format"];
         if (!f.is_null() && (!f.is_string() || f.get<std::string>() != "zed-pieces"))
             w.Fail("format", "expected \"zed-pieces\"");

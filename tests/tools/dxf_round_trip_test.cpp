@@ -1,0 +1,150 @@
+// DXF in the exchange form: what the writer puts in blocks and layers the reader takes back.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "piece/dxf.h"
+#include "piece/formats.h"
+#include "piece/tally.h"
+#include "piece_samples.h"
+
+namespace {
+
+using namespace zedpiece;
+
+std::string Dxf(const Pieces& pieces, int version = 12) {
+    std::ostringstream out;
+    WriteDxf(pieces, out, version);
+    return out.str();
+}
+
+// What DXF carries of pieces, as text: names 1-3, each line's closure, kind and points with
+// their corner, notch and drill marks, and the free texts.
+std::string Carried(const Pieces& pieces) {
+    std::ostringstream s;
+    s.precision(9);
+    for (const PiecePtr& p : pieces) {
+        s << "piece " << Name(p->name1) << "|" << Name(p->name2) << "|" << Name(p->name3) << "\n";
+        for (int i = 0; i < p->numLines; ++i) {
+            const CLS_LK& l = p->lines[i];
+            s << " line closed=" << int{l.closed} << " kind=" << int{l.points[0].a.kind} << ":";
+            for (int j = 0; j < l.count; ++j) {
+                const ATR& a = l.points[j].a;
+                s << " " << l.points[j].x << "," << l.points[j].y << (a.IsDraw() ? "d" : "")
+                  << (a.IsCorner() ? "c" : "") << (a.IsNotch() || a.IsNotch2() ? "n" : "")
+                  << (a.IsDrill() ? "h" : "");
+            }
+            s << "\n";
+        }
+        for (int i = 0; i < p->numTexts; ++i) {
+            const CLS_OtherText& t = p->texts[i];
+            s << " text " << t.text << " at " << t.position.x << "," << t.position.y << " angle " << t.angle
+              << " height " << t.GetHeightSteps() << "\n";
+        }
+    }
+    return s.str();
+}
+
+TEST(PieceDxf, RandomPiecesKeepEverythingTheFormatCarries) {
+    if (!CanReadDxf()) GTEST_SKIP() << "this build reads no DXF";
+    std::mt19937 rng(11);
+    for (int trial = 0; trial < 200; ++trial) {
+        const Pieces pieces = zedtest::RandomDxfPieces(rng);
+        const std::string dxf = Dxf(pieces);
+        const Pieces back = ReadDxf(dxf, "trial", nullptr);
+        ASSERT_EQ(Carried(back), Carried(pieces)) << "trial " << trial;
+        // and a second time, through the pieces read
+        ASSERT_EQ(Dxf(back), dxf) << "trial " << trial;
+    }
+}
+
+TEST(PieceDxf, TheSamplesKeepEveryPointCornerNotchAndDrillHole) {
+    if (!CanReadDxf()) GTEST_SKIP() << "this build reads no DXF";
+    const Pieces pieces = zedtest::SamplePieces();
+    const Pieces back = ReadDxf(Dxf(pieces), "blouse.dxf", nullptr);
+    EXPECT_EQ(Carried(back), Carried(pieces));
+    EXPECT_EQ(Describe(Count(back)), Describe(Count(pieces)));
+}
+
+TEST(PieceDxf, TheWriterFollowsTheExchangeLayout) {
+    const std::string dxf = Dxf(zedtest::SamplePieces());
+    // R12 header, one block per piece, inserted once each, the piece name text in the block.
+    EXPECT_NE(dxf.find("$ACADVER\n1\nAC1009\n"), std::string::npos);
+    for (const char* name : {"Front", "Back", "Sleeve"}) {
+        EXPECT_NE(dxf.find("0\nBLOCK\n8\n0\n2\n" + std::string(name) + "\n"), std::string::npos) << name;
+        EXPECT_NE(dxf.find("INSERT\n8\n1\n2\n" + std::string(name) + "\n"), std::string::npos) << name;
+        EXPECT_NE(dxf.find("1\nPiece Name: " + std::string(name) + "\n"), std::string::npos) << name;
+    }
+    EXPECT_NE(dxf.find("POLYLINE\n8\n1\n"), std::string::npos);   // boundary
+    EXPECT_NE(dxf.find("LINE\n8\n7\n"), std::string::npos);       // grain line
+    EXPECT_NE(dxf.find("POINT\n8\n4\n"), std::string::npos);      // notch
+    EXPECT_NE(dxf.find("POINT\n8\n13\n"), std::string::npos);     // drill hole
+    EXPECT_NE(dxf.find("POINT\n8\n2\n"), std::string::npos);      // turn point
+    EXPECT_EQ(dxf.substr(dxf.size() - 6), "0\nEOF\n");
+}
+
+// A file of another writer: R2000 with LWPOLYLINE, a notch between two vertices, a slit notch as
+// a LINE, a drill hole, a grain line and the piece texts in mixed case.
+const char kForeignR2000[] =
+    "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+    "0\nSECTION\n2\nBLOCKS\n"
+    "0\nBLOCK\n8\n0\n2\nCOLLAR\n70\n0\n10\n0\n20\n0\n30\n0\n3\nCOLLAR\n"
+    "0\nLWPOLYLINE\n5\n100\n100\nAcDbEntity\n8\n1\n100\nAcDbPolyline\n90\n4\n70\n1\n"
+    "10\n0\n20\n0\n10\n100\n20\n0\n10\n100\n20\n40\n10\n0\n20\n40\n"
+    "0\nPOINT\n8\n4\n10\n50\n20\n0\n30\n0\n"
+    "0\nLINE\n8\n4\n10\n100\n20\n20\n30\n0\n11\n97\n21\n20\n31\n0\n"
+    "0\nPOINT\n8\n13\n10\n20\n20\n20\n30\n0\n"
+    "0\nPOINT\n8\n2\n10\n100\n20\n40\n30\n0\n"
+    "0\nLINE\n8\n7\n10\n10\n20\n10\n30\n0\n11\n90\n21\n10\n31\n0\n"
+    "0\nTEXT\n8\n1\n10\n5\n20\n5\n30\n0\n40\n3\n1\npiece name: Collar\n"
+    "0\nTEXT\n8\n1\n10\n5\n20\n9\n30\n0\n40\n3\n1\nSIZE: M\n"
+    "0\nTEXT\n8\n15\n10\n30\n20\n30\n30\n0\n40\n4\n50\n90\n1\nCUT 2\n"
+    "0\nENDBLK\n8\n0\n0\nENDSEC\n"
+    "0\nSECTION\n2\nENTITIES\n0\nINSERT\n8\n1\n2\nCOLLAR\n10\n0\n20\n0\n30\n0\n0\nENDSEC\n0\nEOF\n";
+
+TEST(PieceDxf, AForeignR2000FileGivesTheExpectedPiece) {
+    if (!CanReadDxf()) GTEST_SKIP() << "this build reads no DXF";
+    const Pieces pieces = ReadDxf(kForeignR2000, "collar.dxf", nullptr);
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(Carried(pieces),
+              "piece Collar|M|\n"
+              " line closed=1 kind=0: 0,0 50,0dn 100,0d 100,20dn 100,40dc 0,40d\n"
+              " line closed=0 kind=7: 10,10 90,10d\n"
+              " line closed=0 kind=0: 20,20h\n"
+              " text CUT 2 at 30,30 angle 90 height 225\n");
+    EXPECT_EQ(pieces[0]->lines[0].clockwise, 0);
+}
+
+TEST(PieceDxf, WhatIsNotAPieceIsRefusedOrSkippedWithAWarning) {
+    if (!CanReadDxf()) GTEST_SKIP() << "this build reads no DXF";
+    std::vector<std::string> warnings;
+    const Warn warn = [&](const std::string& w) { warnings.push_back(w); };
+    std::string with_circle = kForeignR2000;
+    with_circle.insert(with_circle.find("0\nENDBLK"), "0\nCIRCLE\n8\n1\n10\n1\n20\n1\n30\n0\n40\n2\n");
+    EXPECT_EQ(ReadDxf(with_circle, "c.dxf", warn).size(), 1u);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("CIRCLE"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("block \"COLLAR\""), std::string::npos) << warnings[0];
+
+    const struct {
+        std::string text;
+        const char* message;
+    } refused[] = {
+        {"0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n", "no piece"},
+        {"0\nSECTION\nx\nENTITIES\n", "line 3: expected a group code"},
+        {"0\nLWPOLYLINE\n8\n1\n90\n2000000000\n", "line 6: group 90: count 2000000000 is larger than the file"},
+        {std::string(kForeignR2000).replace(std::string(kForeignR2000).find("10\n100\n20\n0"), 11, "10\n1e300\n20\n0"),
+         "entity 1 (POLYLINE) in block \"COLLAR\": field 10/20: coordinate not a finite number below 1e9"},
+    };
+    for (const auto& c : refused) {
+        try {
+            ReadDxf(c.text, "bad.dxf", nullptr);
+            ADD_FAILURE() << "accepted " << c.text.substr(0, 60);
+        } catch (const PieceError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+}  // namespace
