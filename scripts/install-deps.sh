@@ -14,6 +14,8 @@ packages=(
     clang libclang-rt-14-dev
     # zed piece: JSON and DXF reading, the DXF peer in the tests, SVG to PNG.
     nlohmann-json3-dev libdxflib-dev python3-ezdxf librsvg2-bin
+    # The JSON Schema of the piece files, checked against what zed writes.
+    python3-jsonschema
 )
 
 missing=()

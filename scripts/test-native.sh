@@ -19,6 +19,17 @@ grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status
 record_gtest "native (ASan+UBSan)" "$log" $((SECONDS - start)) $status
 [ $status -eq 0 ]
 
+say "native: zed piece files and commands"
+log=$BUILD/asan/zed_piece_tests.log
+start=$SECONDS
+status=0
+(cd "$BUILD/asan" && ./bin/zed_piece_tests --gtest_brief=1) 2>&1 | tee "$log" | tail -n 5 || true
+grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
+record_gtest "native zed piece (ASan+UBSan)" "$log" $((SECONDS - start)) $status
+[ $status -eq 0 ]
+# Debian's own Python, which has ezdxf; the command line and the DXF peer.
+/usr/bin/python3 "$ROOT/tests/tools/piece_cli.py" "$BUILD/asan/bin/zed" "$ROOT/tools/zed/samples" 2>&1 | tail -n 3
+
 say "native: fuzz targets, a short regression run over their corpora"
 log=$BUILD/fuzz-smoke.log
 start=$SECONDS
@@ -52,3 +63,6 @@ export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 g++ -std=c++17 -o "$BUILD/consumer/consumer_pc" "$ROOT/tests/consumer/main.cpp" $(pkg-config --cflags --libs zedll)
 LD_LIBRARY_PATH=$prefix/lib "$BUILD/consumer/consumer_pc"
 echo "consumer: the installed package builds and runs through CMake and pkg-config"
+# The installed tool finds its library through its own run path.
+(cd "$BUILD/consumer" && env -u LD_LIBRARY_PATH "$prefix/bin/zed" piece info "$ROOT/tools/zed/samples/blouse.json" | head -n 1)
+env -u LD_LIBRARY_PATH "$prefix/bin/zed" --version

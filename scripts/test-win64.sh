@@ -70,3 +70,30 @@ grep -q '^consumer: ok$' "$BUILD/win64-consumer/run.log"
 
 say "win64: zed.exe demo through the real DLL"
 (cd "$BUILD/win64/bin" && run_wine ./zed.exe demo) | tr -d '\r' | head -n 3
+
+say "win64: zed piece under Wine"
+log=$BUILD/win64/zed_piece_tests.log
+start=$SECONDS
+status=0
+(cd "$BUILD/win64/bin" && run_wine ./zed_piece_tests.exe --gtest_brief=1) 2>&1 | tr -d '\r' | tee "$log" | tail -n 5 || true
+grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
+record_gtest "win64 zed piece (Wine)" "$log" $((SECONDS - start)) $status
+[ $status -eq 0 ]
+work=$BUILD/win64/piece-run
+rm -rf "$work" && mkdir -p "$work"
+cp "$ROOT/tools/zed/samples/blouse.json" "$work/"
+(
+    cd "$work"
+    zed=$BUILD/win64/bin/zed.exe
+    run_wine "$zed" piece convert blouse.json blouse.dxf
+    run_wine "$zed" piece convert blouse.json blouse.plt
+    run_wine "$zed" piece resample --spacing 5 blouse.plt resampled.json
+    run_wine "$zed" piece svg resampled.json resampled.svg
+    run_wine "$zed" piece info blouse.plt | tr -d '\r' | head -n 1
+    # This build reads no DXF: a clear refusal with status 1.
+    status=0
+    run_wine "$zed" piece info blouse.dxf 2>refusal.txt >/dev/null || status=$?
+    tr -d '\r' < refusal.txt
+    [ $status -eq 1 ] && grep -q 'cannot read DXF' refusal.txt
+)
+echo "zed.exe piece: converts, resamples and draws under Wine"

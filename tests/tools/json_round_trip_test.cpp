@@ -54,6 +54,8 @@ TEST(PieceJson, ErrorsNameThePieceLinePointAndField) {
         {R"({"format":"other","pieces":[]})", "field \"format\": expected \"zed-pieces\""},
         {"{\"lines\":[\n{\"points\":[}", "case:2:12: JSON syntax error"},
         {"42", "expected a piece, a list of pieces"},
+        {R"({"lines":[{"pionts":[]}]})", "line 1: field \"pionts\": unknown field"},
+        {R"({"pieces":[],"version":2})", "field \"version\": this zed reads version 1"},
     };
     for (const auto& c : cases) {
         try {

@@ -108,6 +108,39 @@ class Cli(unittest.TestCase):
         self.assertIn("closed", info)
 
 
+class Schema(unittest.TestCase):
+    """The JSON Schema in docs/ holds for what zed writes, and refuses what zed refuses."""
+
+    @classmethod
+    def setUpClass(cls):
+        try:
+            import jsonschema
+        except ImportError:
+            raise unittest.SkipTest("python3-jsonschema is not installed")
+        schema = json.loads(read(os.path.join(SAMPLES, "..", "..", "..", "docs", "piece.schema.json"), "r"))
+        jsonschema.Draft202012Validator.check_schema(schema)
+        cls.validator = jsonschema.Draft202012Validator(schema)
+
+    def test_files_zed_writes_are_valid(self):
+        with tempfile.TemporaryDirectory() as d:
+            out = os.path.join(d, "r.json")
+            blouse = os.path.join(SAMPLES, "blouse.json")
+            for args in [["convert", blouse, out], ["resample", "--spacing", "3", blouse, out],
+                         ["smooth", "--beta", blouse, out]]:
+                self.assertEqual(zed("piece", *args).returncode, 0)
+                errors = list(self.validator.iter_errors(json.loads(read(out, "r"))))
+                self.assertEqual(errors, [], args)
+
+    def test_what_zed_refuses_the_schema_refuses(self):
+        cases = ['{"lines":[{"points":[[0,0,"Draw+Nope"]]}]}', '{"lines":[{"points":[[0,0,"",70000]]}]}',
+                 '{"names":["a","b","c","d","e","f","g"]}', '{"format":"other","pieces":[]}',
+                 '{"lines":[{"points":[[0]]}]}', '{"lines":[{"pionts":[]}]}']
+        for text in cases:
+            with self.subTest(text=text):
+                self.assertEqual(zed("piece", "info", "-", "--from", "json", stdin=text.encode()).returncode, 1)
+                self.assertTrue(list(self.validator.iter_errors(json.loads(text))))
+
+
 class DxfPeer(unittest.TestCase):
     """DXF written by zed opens in ezdxf; DXF written by ezdxf imports into zed."""
 

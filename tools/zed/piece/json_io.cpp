@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 #include <nlohmann/json.hpp>
@@ -32,6 +33,15 @@ struct Where {
 const Json* Find(const Json& obj, const char* key) {
     auto it = obj.find(key);
     return it == obj.end() ? nullptr : &*it;
+}
+
+// Unknown fields are refused: a misspelt one would otherwise drop its data without a word.
+void OnlyKnown(const Where& w, const Json& obj, std::initializer_list<const char*> known) {
+    for (auto it = obj.begin(); it != obj.end(); ++it) {
+        bool ok = false;
+        for (const char* k : known) ok = ok || it.key() == k;
+        if (!ok) w.Fail(it.key(), "unknown field");
+    }
 }
 
 long long Integer(const Where& w, const Json& v, const char* field, long long lo, long long hi) {
@@ -111,6 +121,7 @@ tagAPOINT Point(const Where& w, const Json& v) {
 void ReadLine(const Where& pw, const Json& v, int index, CLS_LineKus& piece, bool second) {
     Where w{pw.source, pw.path + (second ? ", second-list line " : ", line ") + std::to_string(index + 1), 0};
     if (!v.is_object()) w.Fail("lines", "expected an object");
+    OnlyKnown(w, v, {"type", "subType", "closed", "clockwise", "code", "param", "points"});
     const Json* pts = Find(v, "points");
     if (pts == nullptr) w.Fail("points", "missing");
     if (!pts->is_array()) w.Fail("points", "expected an array");
@@ -133,6 +144,7 @@ void ReadLine(const Where& pw, const Json& v, int index, CLS_LineKus& piece, boo
 void ReadText(const Where& pw, const Json& v, int index, CLS_LineKus& piece) {
     Where w{pw.source, pw.path + ", text " + std::to_string(index + 1), 0};
     if (!v.is_object()) w.Fail("texts", "expected an object");
+    OnlyKnown(w, v, {"text", "x", "y", "angle", "height", "value1", "value2", "value3", "flag", "vector"});
     const Json* t = Find(v, "text");
     std::string text = t == nullptr ? " " : Text(w, *t, "text");
     CLS_OtherText ot;
@@ -170,6 +182,8 @@ void ReadTexts(const Where& w, const Json& v, const char* field, int first, int 
 PiecePtr ReadPiece(const std::string& source, const Json& v, int index) {
     Where w{source, "piece " + std::to_string(index + 1), 0};
     if (!v.is_object()) w.Fail("pieces", "expected an object");
+    OnlyKnown(w, v, {"names", "dieBreaks", "header0", "header1", "header2", "value", "bits", "rect",
+                     "rectAll", "texts", "lines", "lines2"});
     auto piece = std::make_unique<CLS_LineKus>();
     if (const Json* n = Find(v, "names")) ReadTexts(w, *n, "names", 0, 6, *piece);
     if (const Json* d = Find(v, "dieBreaks")) ReadTexts(w, *d, "dieBreaks", 6, 3, *piece);
@@ -309,10 +323,14 @@ Pieces ReadJson(const std::string& bytes, const std::string& source) {
     Pieces pieces;
     if (doc.is_object() && doc.contains("pieces")) {
         Where w{source, "", 0};
-        const Json& f = doc["format"];
-        if (!f.is_null() && (!f.is_string() || f.get<std::string>() != "zed-pieces"))
+        OnlyKnown(w, doc, {"format", "version", "pieces"});
+        const Json* version = Find(doc, "version");
+        if (version != nullptr && !(version->is_number_integer() && version->get<std::int64_t>() == 1))
+            w.Fail("version", "this zed reads version 1");
+        const Json* f = Find(doc, "format");
+        if (f != nullptr && !f->is_null() && (!f->is_string() || f->get<std::string>() != "zed-pieces"))
             w.Fail("format", "expected \"zed-pieces\"");
-        list = &doc["pieces"];
+        list = Find(doc, "pieces");
         if (!list->is_array()) w.Fail("pieces", "expected an array");
     } else if (doc.is_object()) {
         pieces.push_back(ReadPiece(source, doc, 0));
