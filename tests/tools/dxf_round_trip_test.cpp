@@ -116,6 +116,33 @@ TEST(PieceDxf, AForeignR2000FileGivesTheExpectedPiece) {
     EXPECT_EQ(pieces[0]->lines[0].clockwise, 0);
 }
 
+TEST(PieceDxf, ABoundaryOfLineSegmentsOrAnOpenPolylineIsOneClosedLine) {
+    if (!CanReadDxf()) GTEST_SKIP() << "this build reads no DXF";
+    const char* const kSegments =
+        "0\nSECTION\n2\nENTITIES\n"
+        "0\nLINE\n8\n1\n10\n0\n20\n0\n11\n50\n21\n0\n"
+        "0\nLINE\n8\n1\n10\n0\n20\n30\n11\n50\n21\n30\n"      // reversed, comes last
+        "0\nLINE\n8\n1\n10\n50\n20\n0\n11\n50\n21\n30\n"
+        "0\nLINE\n8\n1\n10\n0\n20\n30\n11\n0\n21\n0\n"
+        "0\nENDSEC\n0\nEOF\n";
+    const char* const kOpen =
+        "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n8\n1\n66\n1\n70\n0\n"
+        "0\nVERTEX\n8\n1\n10\n0\n20\n0\n0\nVERTEX\n8\n1\n10\n50\n20\n0\n"
+        "0\nVERTEX\n8\n1\n10\n50\n20\n30\n0\nSEQEND\n0\nENDSEC\n0\nEOF\n";
+    const struct {
+        const char* file;
+        const char* carried;
+    } cases[] = {
+        {kSegments, "piece PIECE||\n line closed=1 kind=0: 0,0 50,0d 50,30d 0,30d 0,0d\n"},
+        {kOpen, "piece PIECE||\n line closed=1 kind=0: 0,0 50,0d 50,30d\n"},
+    };
+    for (const auto& c : cases) {
+        const Pieces pieces = ReadDxf(c.file, "b.dxf", nullptr);
+        EXPECT_EQ(Carried(pieces), c.carried);
+        EXPECT_EQ(Dxf(ReadDxf(Dxf(pieces), "again.dxf", nullptr)), Dxf(pieces));
+    }
+}
+
 TEST(PieceDxf, WhatIsNotAPieceIsRefusedOrSkippedWithAWarning) {
     if (!CanReadDxf()) GTEST_SKIP() << "this build reads no DXF";
     std::vector<std::string> warnings;

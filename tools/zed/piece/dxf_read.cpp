@@ -23,6 +23,7 @@ constexpr double kOnLine = 0.01;
 struct RawLine {
     int layer = 0;
     bool closed = false;
+    bool segment = false;   // a LINE entity, which boundaries drawn in pieces are chained from
     std::vector<tagAPOINT> points;
 };
 
@@ -100,6 +101,7 @@ public:
         RawLine l;
         l.layer = lay;
         l.points = {Point(d.x1, d.y1, false), Point(d.x2, d.y2, true)};
+        l.segment = true;
         Target().lines.push_back(std::move(l));
     }
     void addPolyline(const DL_PolylineData& d) override {
@@ -257,10 +259,49 @@ void AddClosedAware(CLS_LineKus& piece, const RawLine& l) {
     AddExactLine(piece, pts, CLS_LK::linePrepared, CLS_LK::subDerive, l.closed, cw == 1, 0, 0);
 }
 
+bool Same(const tagAPOINT& a, const tagAPOINT& b) {
+    return Distance2(a.x, a.y, b.x, b.y) <= kOnLine * kOnLine;
+}
+
+// A boundary drawn as LINE segments becomes one line: each chain of segments that meet end to
+// end (either way round), in the order of the file. Every boundary line is closed.
+void ChainBoundary(std::vector<RawLine>& lines) {
+    std::vector<RawLine> out, segments;
+    for (RawLine& l : lines) {
+        if (l.layer == layer::kBoundary && l.segment) segments.push_back(std::move(l));
+        else out.push_back(std::move(l));
+    }
+    std::vector<bool> used(segments.size(), false);
+    for (size_t i = 0; i < segments.size(); ++i) {
+        if (used[i]) continue;
+        used[i] = true;
+        RawLine chain = segments[i];
+        for (bool grown = true; grown;) {
+            grown = false;
+            for (size_t j = i + 1; j < segments.size(); ++j) {
+                if (used[j]) continue;
+                const std::vector<tagAPOINT>& p = segments[j].points;
+                const bool forward = Same(p.front(), chain.points.back());
+                if (!forward && !Same(p.back(), chain.points.back())) continue;
+                tagAPOINT next = forward ? p.back() : p.front();
+                next.a.SetCode(0, 1);
+                chain.points.push_back(next);
+                used[j] = grown = true;
+            }
+        }
+        chain.segment = false;
+        out.push_back(std::move(chain));
+    }
+    for (RawLine& l : out) if (l.layer == layer::kBoundary) l.closed = true;
+    lines = std::move(out);
+}
+
 PiecePtr MakePiece(RawPiece& raw, const std::string& where, const Warn& warn) {
     auto piece = std::make_unique<CLS_LineKus>();
+    ChainBoundary(raw.lines);
     std::vector<RawLine> lines;
-    for (RawLine& l : raw.lines) if (!l.points.empty()) lines.push_back(std::move(l));
+    // A polyline of one vertex is no line; its point would come back as a marker of nothing.
+    for (RawLine& l : raw.lines) if (l.points.size() >= 2) lines.push_back(std::move(l));
     std::vector<tagAPOINT> loose;   // markers on no line keep their place as one-point lines
     for (const RawMarker& m : raw.markers) {
         const uint16_t flag = m.layer == layer::kNotches ? ATR::kNotch
