@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <sstream>
 
 #include "piece/dxf.h"
@@ -46,16 +47,18 @@ std::string Carried(const Pieces& pieces) {
     return s.str();
 }
 
-TEST(PieceDxf, RandomPiecesKeepEverythingTheFormatCarries) {
+TEST(PieceDxf, RandomPiecesKeepEverythingTheFormatCarriesInBothVersions) {
     if (!CanReadDxf()) GTEST_SKIP() << "this build reads no DXF";
     std::mt19937 rng(11);
-    for (int trial = 0; trial < 200; ++trial) {
-        const Pieces pieces = zedtest::RandomDxfPieces(rng);
-        const std::string dxf = Dxf(pieces);
-        const Pieces back = ReadDxf(dxf, "trial", nullptr);
-        ASSERT_EQ(Carried(back), Carried(pieces)) << "trial " << trial;
-        // and a second time, through the pieces read
-        ASSERT_EQ(Dxf(back), dxf) << "trial " << trial;
+    for (int version : {12, 2000}) {
+        for (int trial = 0; trial < 200; ++trial) {
+            const Pieces pieces = zedtest::RandomDxfPieces(rng);
+            const std::string dxf = Dxf(pieces, version);
+            const Pieces back = ReadDxf(dxf, "trial", nullptr);
+            ASSERT_EQ(Carried(back), Carried(pieces)) << "version " << version << " trial " << trial;
+            // and a second time, through the pieces read
+            ASSERT_EQ(Dxf(back, version), dxf) << "version " << version << " trial " << trial;
+        }
     }
 }
 
@@ -82,6 +85,29 @@ TEST(PieceDxf, TheWriterFollowsTheExchangeLayout) {
     EXPECT_NE(dxf.find("POINT\n8\n13\n"), std::string::npos);     // drill hole
     EXPECT_NE(dxf.find("POINT\n8\n2\n"), std::string::npos);      // turn point
     EXPECT_EQ(dxf.substr(dxf.size() - 6), "0\nEOF\n");
+    // version 2000: light polylines, handles below the seed, every handle once
+    const std::string r2000 = Dxf(zedtest::SamplePieces(), 2000);
+    EXPECT_NE(r2000.find("$ACADVER\n1\nAC1015\n"), std::string::npos);
+    EXPECT_NE(r2000.find("LWPOLYLINE\n5\n"), std::string::npos);
+    EXPECT_EQ(r2000.find("\nPOLYLINE\n"), std::string::npos);
+    std::istringstream in(r2000);
+    std::string code, value;
+    unsigned long long seed = 0;
+    std::set<unsigned long long> handles;
+    bool seed_next = false;
+    while (std::getline(in, code) && std::getline(in, value)) {
+        if (code != "5") {
+            seed_next = code == "9" && value == "$HANDSEED";
+            continue;
+        }
+        const unsigned long long h = std::stoull(value, nullptr, 16);
+        if (seed_next) seed = h;
+        else EXPECT_TRUE(handles.insert(h).second) << std::hex << h;
+        seed_next = false;
+    }
+    ASSERT_FALSE(handles.empty());
+    EXPECT_LT(*handles.rbegin(), seed);
+    EXPECT_GT(handles.size(), 60u);
 }
 
 // A file of another writer: R2000 with LWPOLYLINE, a notch between two vertices, a slit notch as
