@@ -10,32 +10,17 @@
 #include <dl_dxf.h>
 
 #include "dxf.h"
+#include "dxf_raw.h"
 #include "dxf_scan.h"
 #include "formats.h"
 
 namespace zedpiece {
 namespace {
 
-// A point on a marker layer lands on an outline point within this distance; a notch farther from
-// every vertex but this close to a segment becomes a new point on it.
-constexpr double kOnLine = 0.01;
-
-struct RawLine {
-    int layer = 0;
-    bool closed = false;
-    bool segment = false;   // a LINE entity, which boundaries drawn in pieces are chained from
-    std::vector<tagAPOINT> points;
-};
-
 struct RawText {
     int layer = 0;
     double x = 0, y = 0, height = 0, angle = 0;
     std::string text;
-};
-
-struct RawMarker {
-    int layer = 0;
-    double x = 0, y = 0;
 };
 
 struct RawPiece {
@@ -179,48 +164,6 @@ double Distance2(double ax, double ay, double bx, double by) {
     return (ax - bx) * (ax - bx) + (ay - by) * (ay - by);
 }
 
-// Gives the marker's attribute to the line point it falls on, or inserts it on the nearest
-// segment; returns false when it is near no line.
-bool PlaceMarker(std::vector<RawLine>& lines, const RawMarker& m, uint16_t flag, bool insert) {
-    const float mx = static_cast<float>(m.x), my = static_cast<float>(m.y);
-    // A vertex first: every vertex of the first line that has one there (a closed outline
-    // repeats its first point at the end).
-    for (RawLine& l : lines) {
-        bool found = false;
-        for (tagAPOINT& p : l.points) {
-            if (Distance2(p.x, p.y, mx, my) <= kOnLine * kOnLine) {
-                p.a.flags |= flag;
-                found = true;
-            }
-        }
-        if (found) return true;
-    }
-    if (!insert) return false;
-    // Then a segment.
-    RawLine* best = nullptr;
-    size_t after = 0;
-    double best_d = kOnLine * kOnLine;
-    for (RawLine& l : lines) {
-        const size_t n = l.points.size();
-        for (size_t i = 0; n >= 2 && i < (l.closed ? n : n - 1); ++i) {
-            const tagAPOINT& a = l.points[i];
-            const tagAPOINT& b = l.points[(i + 1) % n];
-            const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
-            if (len2 == 0) continue;
-            const double t = ((mx - a.x) * dx + (my - a.y) * dy) / len2;
-            if (t <= 0 || t >= 1) continue;
-            const double d = Distance2(a.x + t * dx, a.y + t * dy, mx, my);
-            if (d <= best_d) { best_d = d; best = &l; after = i; }
-        }
-    }
-    if (best == nullptr) return false;
-    tagAPOINT p(mx, my);
-    p.a.SetCode(0, 1);
-    p.a.flags |= flag;
-    best->points.insert(best->points.begin() + static_cast<long>(after) + 1, p);
-    return true;
-}
-
 // Piece texts are "Label: value", the label in any case.
 bool Labelled(const std::string& text, const char* label) {
     const size_t n = std::char_traits<char>::length(label);
@@ -302,21 +245,31 @@ PiecePtr MakePiece(RawPiece& raw, const std::string& where, const Warn& warn) {
     std::vector<RawLine> lines;
     // A polyline of one vertex is no line; its point would come back as a marker of nothing.
     for (RawLine& l : raw.lines) if (l.points.size() >= 2) lines.push_back(std::move(l));
-    std::vector<tagAPOINT> loose;   // markers on no line keep their place as one-point lines
+    std::vector<RawMarker> markers;
+    std::vector<uint16_t> flags;
+    std::vector<bool> insert;
     for (const RawMarker& m : raw.markers) {
         const uint16_t flag = m.layer == layer::kNotches ? ATR::kNotch
                               : m.layer == layer::kDrill ? ATR::kDrill
                               : m.layer == layer::kTurnPoints ? ATR::kCorner : 0;
         if (flag == 0) continue;   // curve points only confirm what the outline says
+        markers.push_back(m);
+        flags.push_back(flag);
         // A drill hole sits inside the piece: it marks an outline point only when it is on one.
-        if (PlaceMarker(lines, m, flag, m.layer != layer::kDrill)) continue;
+        insert.push_back(m.layer != layer::kDrill);
+    }
+    const std::vector<bool> placed = PlaceMarkers(lines, markers, flags, insert);
+    std::vector<tagAPOINT> loose;   // markers on no line keep their place as one-point lines
+    for (size_t k = 0; k < markers.size(); ++k) {
+        if (placed[k]) continue;
+        const RawMarker& m = markers[k];
         if (m.layer == layer::kTurnPoints) {
             if (warn) warn(where + ": a turn point at (" + std::to_string(m.x) + ", " + std::to_string(m.y) + ") is on no line; skipped");
             continue;
         }
         tagAPOINT p(static_cast<float>(m.x), static_cast<float>(m.y));
         p.a.SetCode(0, 0);
-        p.a.flags |= flag;
+        p.a.flags |= flags[k];
         loose.push_back(p);
     }
     for (const RawLine& l : lines) AddClosedAware(*piece, l);
