@@ -282,7 +282,7 @@ PiecePtr MakePiece(RawPiece& raw, const std::string& where, const Warn& warn) {
             for (int k = 0; k < 3 && !label; ++k) {
                 if (!Labelled(t.text, kLabels[k])) continue;
                 label = true;
-                const std::string v = After(t.text, kLabels[k]);
+                const std::string v = DxfText(After(t.text, kLabels[k]), true);
                 if (!v.empty()) SetText(*piece, k, v);
             }
             if (label) continue;
@@ -296,7 +296,10 @@ PiecePtr MakePiece(RawPiece& raw, const std::string& where, const Warn& warn) {
         SetHeightNearest(ot, static_cast<float>(t.height));
         if (!piece->AddOtherText(&ot)) throw PieceError(where + ": out of memory");
     }
-    if (piece->name1 == nullptr || *piece->name1 == '\0') SetText(*piece, 0, raw.block);
+    if (piece->name1 == nullptr || *piece->name1 == '\0') {
+        const std::string name = DxfText(raw.block, true);
+        SetText(*piece, 0, name.empty() ? "PIECE" : name);
+    }
     SetPieceRect(*piece);
     return piece;
 }

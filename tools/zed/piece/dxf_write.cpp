@@ -111,12 +111,8 @@ struct Writer {
     }
 };
 
-// Texts go on single lines of 8-bit characters; control characters would break the file.
-std::string Clean(const std::string& s) {
-    std::string t;
-    for (char c : s) t += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    return t;
-}
+std::string Clean(const std::string& s) { return DxfText(s, false); }
+std::string CleanName(const char* s) { return DxfText(Name(s), true); }
 
 int LayerOf(const CLS_LK& l) {
     const int kind = l.points[0].a.kind;
@@ -132,7 +128,7 @@ std::vector<std::string> BlockNames(const Pieces& pieces) {
     std::set<std::string> used;
     for (size_t k = 0; k < pieces.size(); ++k) {
         std::string name;
-        for (char c : Name(pieces[k]->name1)) {
+        for (char c : CleanName(pieces[k]->name1)) {
             const unsigned char u = static_cast<unsigned char>(c);
             name += (std::isalnum(u) || c == '-' || c == '_') ? c : '_';
         }
@@ -168,9 +164,9 @@ void WritePieceEntities(Writer& w, const CLS_LineKus& p) {
     }
     const FRECT& r = p.rect;
     const float tx = r.left + (r.right - r.left) * 0.1f, ty = r.bottom + (r.top - r.bottom) * 0.5f;
-    w.Text(layer::kBoundary, tx, ty, 5, 0, "Piece Name: " + Clean(Name(p.name1)));
-    if (p.name2 != nullptr && *p.name2) w.Text(layer::kBoundary, tx, ty - 8, 5, 0, "Size: " + Clean(p.name2));
-    if (p.name3 != nullptr && *p.name3) w.Text(layer::kBoundary, tx, ty - 16, 5, 0, "Category: " + Clean(p.name3));
+    w.Text(layer::kBoundary, tx, ty, 5, 0, "Piece Name: " + CleanName(p.name1));
+    if (!CleanName(p.name2).empty()) w.Text(layer::kBoundary, tx, ty - 8, 5, 0, "Size: " + CleanName(p.name2));
+    if (!CleanName(p.name3).empty()) w.Text(layer::kBoundary, tx, ty - 16, 5, 0, "Category: " + CleanName(p.name3));
     for (int i = 0; i < p.numTexts; ++i) {
         const CLS_OtherText& t = p.texts[i];
         w.Text(layer::kAnnotation, t.position.x, t.position.y, t.GetHeight(), t.angle,
@@ -256,6 +252,17 @@ void EndBlock(Writer& w, const std::string& record) {
 }
 
 }  // namespace
+
+// Texts go on single lines of 8-bit characters; control characters would break the file.
+std::string DxfText(const std::string& s, bool trim) {
+    std::string t;
+    for (char c : s) t += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    if (trim) {
+        const size_t first = t.find_first_not_of(' ');
+        t = first == std::string::npos ? std::string() : t.substr(first, t.find_last_not_of(' ') - first + 1);
+    }
+    return t;
+}
 
 void WriteDxf(const Pieces& pieces, std::ostream& out, int version) {
     if (version != 12 && version != 2000) throw PieceError("DXF version must be 12 or 2000");
