@@ -200,6 +200,8 @@ TEST(PieceDxf, WhatIsNotAPieceIsRefusedOrSkippedWithAWarning) {
         {"0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n", "no piece"},
         {"0\nSECTION\nx\nENTITIES\n", "line 3: expected a group code"},
         {"0\nLWPOLYLINE\n8\n1\n90\n2000000000\n", "line 6: group 90: count 2000000000 is larger than the file"},
+        {"0\nLWPOLYLINE\n8\n1\n90\n2222222222222TEXT\n", "line 6: group 90: count 2222222222222TEXT is larger"},
+        {"0\nLWPOLYLINE\n8\n1\n90\n-5\n", "line 6: group 90: negative count -5"},
         {std::string(kForeignR2000).replace(std::string(kForeignR2000).find("10\n100\n20\n0"), 11, "10\n1e300\n20\n0"),
          "entity 1 (POLYLINE) in block \"COLLAR\": field 10/20: coordinate not a finite number below 1e9"},
     };

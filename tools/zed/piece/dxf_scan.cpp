@@ -44,11 +44,20 @@ void CheckDxfGroups(const std::string& bytes, const std::string& source) {
             throw PieceError(source + ": line " + std::to_string(i + 1) + ": expected a group code, found \"" +
                              code_text.substr(0, 40) + "\"");
         if ((code >= 70 && code <= 79) || (code >= 90 && code <= 99)) {
-            long long v = 0;
+            // dxflib takes the leading number of the value, whatever follows it.
             const std::string value = Trimmed(bytes, lines[i + 1].first, lines[i + 1].second);
-            if (Integer(value, &v) && v > limit)
+            size_t end = value.empty() || (value[0] != '-' && value[0] != '+') ? 0 : 1;
+            while (end < value.size() && value[end] >= '0' && value[end] <= '9') ++end;
+            long long v = 0;
+            const std::string number = value.substr(0, end);
+            const bool negative = !number.empty() && number[0] == '-';
+            if (!Integer(number, &v) && number.size() > 1) v = negative ? -limit - 1 : limit + 1;   // too long
+            if (v > limit)
                 throw PieceError(source + ": line " + std::to_string(i + 2) + ": group " +
-                                 std::to_string(code) + ": count " + value + " is larger than the file");
+                                 std::to_string(code) + ": count " + value.substr(0, 40) + " is larger than the file");
+            if (v < 0)
+                throw PieceError(source + ": line " + std::to_string(i + 2) + ": group " +
+                                 std::to_string(code) + ": negative count " + value.substr(0, 40));
         }
     }
 }
