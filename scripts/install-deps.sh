@@ -16,6 +16,8 @@ packages=(
     nlohmann-json3-dev libdxflib-dev python3-ezdxf librsvg2-bin
     # The JSON Schema of the piece files, checked against what zed writes.
     python3-jsonschema
+    # /usr/bin/time -v for the piece-file benchmark
+    time
 )
 
 missing=()
