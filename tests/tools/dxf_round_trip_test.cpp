@@ -174,12 +174,13 @@ TEST(PieceDxf, NotchesBetweenVerticesGoInInOrderAndOnePlaceTakesOnePoint) {
     const std::string file =
         "0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n8\n1\n90\n3\n70\n1\n"
         "10\n0\n20\n0\n10\n100\n20\n0\n10\n0\n20\n60\n"
+        "0\nPOINT\n8\n13\n10\n25\n20\n0.005\n"      // a drill hole where a notch goes in later
         "0\nPOINT\n8\n4\n10\n75\n20\n0\n0\nPOINT\n8\n4\n10\n25\n20\n0.005\n"
         "0\nPOINT\n8\n2\n10\n75\n20\n0\n"      // a turn point where a notch went in
         "0\nPOINT\n8\n4\n10\n0\n20\n30\n"      // on the closing segment
         "0\nENDSEC\n0\nEOF\n";
     EXPECT_EQ(Carried(ReadDxf(file, "n.dxf", nullptr)),
-              "piece PIECE||\n line closed=1 kind=0: 0,0 25,0.00499999989dn 75,0dcn 100,0d 0,60d 0,30dn\n");
+              "piece PIECE||\n line closed=1 kind=0: 0,0 25,0.00499999989dnh 75,0dcn 100,0d 0,60d 0,30dn\n");
 }
 
 TEST(PieceDxf, WhatIsNotAPieceIsRefusedOrSkippedWithAWarning) {

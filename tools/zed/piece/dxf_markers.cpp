@@ -82,9 +82,9 @@ std::vector<bool> PlaceMarkers(std::vector<RawLine>& lines, const std::vector<Ra
         }
     }
     std::vector<Insertion> insertions;
-    for (size_t k = 0; k < markers.size(); ++k) {
-        const float mx = static_cast<float>(markers[k].x), my = static_cast<float>(markers[k].y);
-        // A vertex: the first line with one within reach, every such vertex of it.
+    Grid inserted(l, b, cell);   // refs: line = index into `insertions`
+    // Vertices first, every vertex within reach of the first line that has one.
+    auto on_vertex = [&](float mx, float my, uint16_t flag) {
         const std::vector<Ref>* near = points.At(mx, my);
         uint32_t first = UINT32_MAX;
         for (size_t c = 0; near != nullptr && c < near->size(); ++c) {
@@ -92,49 +92,61 @@ std::vector<bool> PlaceMarkers(std::vector<RawLine>& lines, const std::vector<Ra
             const tagAPOINT& p = lines[ref.line].points[ref.index];
             if (ref.line < first && Distance2(p.x, p.y, mx, my) <= kOnLine * kOnLine) first = ref.line;
         }
-        if (first != UINT32_MAX) {
-            for (const Ref& ref : *near) {
-                tagAPOINT& p = lines[ref.line].points[ref.index];
-                if (ref.line == first && Distance2(p.x, p.y, mx, my) <= kOnLine * kOnLine) p.a.flags |= flags[k];
+        if (first == UINT32_MAX) return false;
+        for (const Ref& ref : *near) {
+            tagAPOINT& p = lines[ref.line].points[ref.index];
+            if (ref.line == first && Distance2(p.x, p.y, mx, my) <= kOnLine * kOnLine) p.a.flags |= flag;
+        }
+        return true;
+    };
+    // A point put on a segment for an earlier marker takes a marker at the same place too.
+    auto on_inserted = [&](float mx, float my, uint16_t flag) {
+        const std::vector<Ref>* near = inserted.At(mx, my);
+        for (size_t c = 0; near != nullptr && c < near->size(); ++c) {
+            tagAPOINT& p = insertions[(*near)[c].line].point;
+            if (Distance2(p.x, p.y, mx, my) <= kOnLine * kOnLine) {
+                p.a.flags |= flag;
+                return true;
             }
+        }
+        return false;
+    };
+    // The markers that may add points go first, so that the others find those points too.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t k = 0; k < markers.size(); ++k) {
+            if (insert[k] != (pass == 0)) continue;
+            const float mx = static_cast<float>(markers[k].x), my = static_cast<float>(markers[k].y);
+            if (on_vertex(mx, my, flags[k]) || on_inserted(mx, my, flags[k])) {
+                placed[k] = true;
+                continue;
+            }
+            if (!insert[k]) continue;
+            // The nearest segment within reach (the first of equally near ones).
+            const std::vector<Ref>* cands = segments.At(mx, my);
+            const Ref* best = nullptr;
+            double best_d = kOnLine * kOnLine, best_t = 0;
+            for (size_t c = 0; cands != nullptr && c < cands->size(); ++c) {
+                const Ref& ref = (*cands)[c];
+                const std::vector<tagAPOINT>& p = lines[ref.line].points;
+                const tagAPOINT& a = p[ref.index];
+                const tagAPOINT& z = p[(ref.index + 1) % p.size()];
+                const double dx = z.x - a.x, dy = z.y - a.y, len2 = dx * dx + dy * dy;
+                if (len2 == 0) continue;
+                const double u = ((mx - a.x) * dx + (my - a.y) * dy) / len2;
+                if (u <= 0 || u >= 1) continue;
+                const double d = Distance2(a.x + u * dx, a.y + u * dy, mx, my);
+                const bool earlier = best == nullptr || ref.line < best->line ||
+                                     (ref.line == best->line && ref.index < best->index);
+                if (d < best_d || (d == best_d && earlier)) { best_d = d; best = &ref; best_t = u; }
+            }
+            if (best == nullptr) continue;
+            tagAPOINT p(mx, my);
+            p.a.SetCode(0, 1);
+            p.a.flags |= flags[k];
+            inserted.Add(mx, my, mx, my, Ref{static_cast<uint32_t>(insertions.size()), 0});
+            insertions.push_back(Insertion{best->line, best->index, best_t, p});
             placed[k] = true;
-            continue;
         }
-        if (!insert[k]) continue;
-        // A point put on a segment before: the same place takes this marker too.
-        bool merged = false;
-        for (Insertion& in : insertions) {
-            if (Distance2(in.point.x, in.point.y, mx, my) <= kOnLine * kOnLine) {
-                in.point.a.flags |= flags[k];
-                merged = placed[k] = true;
-                break;
-            }
-        }
-        if (merged) continue;
-        // The nearest segment within reach (the first of equally near ones).
-        const std::vector<Ref>* cands = segments.At(mx, my);
-        const Ref* best = nullptr;
-        double best_d = kOnLine * kOnLine, best_t = 0;
-        for (size_t c = 0; cands != nullptr && c < cands->size(); ++c) {
-            const Ref& ref = (*cands)[c];
-            const std::vector<tagAPOINT>& p = lines[ref.line].points;
-            const tagAPOINT& a = p[ref.index];
-            const tagAPOINT& z = p[(ref.index + 1) % p.size()];
-            const double dx = z.x - a.x, dy = z.y - a.y, len2 = dx * dx + dy * dy;
-            if (len2 == 0) continue;
-            const double u = ((mx - a.x) * dx + (my - a.y) * dy) / len2;
-            if (u <= 0 || u >= 1) continue;
-            const double d = Distance2(a.x + u * dx, a.y + u * dy, mx, my);
-            const bool earlier = best == nullptr || ref.line < best->line ||
-                                 (ref.line == best->line && ref.index < best->index);
-            if (d < best_d || (d == best_d && earlier)) { best_d = d; best = &ref; best_t = u; }
-        }
-        if (best == nullptr) continue;
-        tagAPOINT p(mx, my);
-        p.a.SetCode(0, 1);
-        p.a.flags |= flags[k];
-        insertions.push_back(Insertion{best->line, best->index, best_t, p});
-        placed[k] = true;
     }
     // The new points go in at once, line by line, in order along each segment.
     std::stable_sort(insertions.begin(), insertions.end(), [](const Insertion& x, const Insertion& y) {

@@ -28,7 +28,8 @@ constexpr double kOnLine = 0.01;
 /// Gives each marker's flag to the points of the lines it falls on: every vertex within reach in
 /// the first line (in order) that has one (a closed outline repeats its first point at the end);
 /// failing that, when `insert` allows, a new point on the nearest segment within reach. Returns
-/// per marker whether it found a place. Vertices and segments are looked up in a grid, so the
+/// per marker whether it found a place. Markers that may add points go first, so that the others
+/// (drill holes) find those points too. Vertices and segments are looked up in a grid, so the
 /// work grows with the points, not with points times markers.
 std::vector<bool> PlaceMarkers(std::vector<RawLine>& lines, const std::vector<RawMarker>& markers,
                                const std::vector<uint16_t>& flags, const std::vector<bool>& insert);
