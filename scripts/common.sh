@@ -26,3 +26,14 @@ record_gtest() {   # leg name, log file, seconds, status
         printf '%s|%s|%s|%s\n' "$leg" "${count:-0}" "$seconds" "$status" >> "$ZEDLL_RESULTS"
     fi
 }
+
+# Runs a GoogleTest binary from a folder, keeps its log, shows its last lines and records the
+# result; returns non-zero unless the binary passed.
+run_gtest() {   # leg name, log file, folder, lines to show, command...
+    local leg=$1 log=$2 dir=$3 lines=$4 start=$SECONDS status=0
+    shift 4
+    (cd "$dir" && "$@" --gtest_brief=1) 2>&1 | tr -d '\r' | tee "$log" | tail -n "$lines" || true
+    grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
+    record_gtest "$leg" "$log" $((SECONDS - start)) $status
+    [ $status -eq 0 ]
+}

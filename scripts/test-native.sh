@@ -11,22 +11,10 @@ configure_and_build "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DZEDLL_SANITIZE=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 say "native: zedll_tests"
-log=$BUILD/asan/zedll_tests.log
-start=$SECONDS
-status=0
-(cd "$BUILD/asan" && ./bin/zedll_tests --gtest_brief=1) 2>&1 | tee "$log" | tail -n 20 || true
-grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
-record_gtest "native (ASan+UBSan)" "$log" $((SECONDS - start)) $status
-[ $status -eq 0 ]
+run_gtest "native (ASan+UBSan)" "$BUILD/asan/zedll_tests.log" "$BUILD/asan" 20 ./bin/zedll_tests
 
 say "native: zed piece files and commands"
-log=$BUILD/asan/zed_piece_tests.log
-start=$SECONDS
-status=0
-(cd "$BUILD/asan" && ./bin/zed_piece_tests --gtest_brief=1) 2>&1 | tee "$log" | tail -n 5 || true
-grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
-record_gtest "native zed piece (ASan+UBSan)" "$log" $((SECONDS - start)) $status
-[ $status -eq 0 ]
+run_gtest "native zed piece (ASan+UBSan)" "$BUILD/asan/zed_piece_tests.log" "$BUILD/asan" 5 ./bin/zed_piece_tests
 # Debian's own Python, which has ezdxf; the command line and the DXF peer.
 /usr/bin/python3 "$ROOT/tests/tools/piece_cli.py" "$BUILD/asan/bin/zed" "$ROOT/tools/zed/samples" 2>&1 | tail -n 3
 

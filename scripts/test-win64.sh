@@ -24,13 +24,7 @@ run_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2
 "$(dirname "$WINE64")/wineserver" -w || true
 
 say "win64: zedll_tests.exe under Wine"
-log=$BUILD/win64/zedll_tests.log
-start=$SECONDS
-status=0
-(cd "$BUILD/win64/bin" && run_wine ./zedll_tests.exe --gtest_brief=1) 2>&1 | tr -d '\r' | tee "$log" | tail -n 20 || true
-grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
-record_gtest "win64 (Wine)" "$log" $((SECONDS - start)) $status
-[ $status -eq 0 ]
+run_gtest "win64 (Wine)" "$BUILD/win64/zedll_tests.log" "$BUILD/win64/bin" 20 run_wine ./zedll_tests.exe
 
 say "win64: screenshots"
 # The tests save the painted screen as BMP files, ImageMagick makes the PNG files.
@@ -72,13 +66,7 @@ say "win64: zed.exe demo through the real DLL"
 (cd "$BUILD/win64/bin" && run_wine ./zed.exe demo) | tr -d '\r' | head -n 3
 
 say "win64: zed piece under Wine"
-log=$BUILD/win64/zed_piece_tests.log
-start=$SECONDS
-status=0
-(cd "$BUILD/win64/bin" && run_wine ./zed_piece_tests.exe --gtest_brief=1) 2>&1 | tr -d '\r' | tee "$log" | tail -n 5 || true
-grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]' "$log" || status=1
-record_gtest "win64 zed piece (Wine)" "$log" $((SECONDS - start)) $status
-[ $status -eq 0 ]
+run_gtest "win64 zed piece (Wine)" "$BUILD/win64/zed_piece_tests.log" "$BUILD/win64/bin" 5 run_wine ./zed_piece_tests.exe
 work=$BUILD/win64/piece-run
 rm -rf "$work" && mkdir -p "$work"
 cp "$ROOT/tools/zed/samples/blouse.json" "$work/"
