@@ -24,7 +24,8 @@ using Pieces = std::vector<PiecePtr>;
 using Warn = std::function<void(const std::string&)>;
 
 /// Appends a line whose header is given exactly (AddLine decides closure by its own rule, which a
-/// file's own values then override).
+/// file's own values then override); a sub-type of -2 (subDerive) keeps the one AddLine derives
+/// from the first point.
 void AddExactLine(CLS_LineKus& piece, const std::vector<tagAPOINT>& points, int type, int sub_type,
                   int closed, int clockwise, uint32_t code, int32_t param, bool second_list = false);
 /// Sets `rect` and `rectAll` to the box of every point of both lists ((0,0,0,0) without points).
