@@ -1,12 +1,10 @@
 // FIFO, LIFO and stack: capacities, order, wrap-around, discards, sizes, records of any length, copies,
-// failed allocations, and a producer and a consumer moving a million records.
+// failed allocations. Threads sharing a FIFO: fifo_threads_test.cpp.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "os/heap.h"
@@ -282,42 +280,6 @@ TEST(Queues, CopiesAreDeep) {
     EXPECT_TRUE(s3.IsItem());
     s3.FreeTop(0);
     EXPECT_FALSE(s3.IsItem());
-}
-
-// One producer and one consumer share a FIFO: a million records, none lost, none duplicated,
-// order kept, every byte intact.
-TEST(FifoThreads, ProducerAndConsumerMoveAMillionRecords) {
-    constexpr uint32_t kRecords = 1000000;
-    CLS_FIFO q(256);
-    std::atomic<bool> failed{false};
-    std::thread producer([&] {
-        std::mt19937 rng(5);
-        for (uint32_t i = 0; i < kRecords && !failed; ++i) {
-            Rec r(16 + rng() % 241, i);
-            while (!q.Write(r.item()) && !failed) std::this_thread::yield();
-        }
-    });
-    std::thread consumer([&] {
-        std::mt19937 rng(5);
-        for (uint32_t i = 0; i < kRecords;) {
-            Out o;
-            if (!q.Read(o.item())) {
-                std::this_thread::yield();
-                continue;
-            }
-            const Rec want(16 + rng() % 241, i);
-            if (std::memcmp(o.bytes, want.bytes.data(), want.bytes.size()) != 0 ||
-                o.bytes[want.bytes.size()] != 0xEE) {
-                failed = true;
-                break;
-            }
-            ++i;
-        }
-    });
-    producer.join();
-    consumer.join();
-    EXPECT_FALSE(failed.load());
-    EXPECT_FALSE(q.IsItem());
 }
 
 }  // namespace
