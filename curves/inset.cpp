@@ -55,11 +55,17 @@ private:
     float D(int i, int j) const { return Dist(x_[i], y_[i], x_[j], y_[j]); }
 
     // Refuses what would step forever: a non-finite length, or one so long for the spacing that
-    // taking a step off the remaining length could leave it unchanged in float.
+    // taking a step off the remaining length could leave it unchanged in float. The walk measures
+    // in float, where coordinates near the float limit overflow to an infinite length (and steps
+    // that never shorten it) even when their length in double is finite.
     bool WithinReach() const {
         double length = 0.0;
-        for (int i = 1; i < n_; ++i) length += HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
-        return length / step_ <= kMaxSpacings;
+        float walked = 0.0f;
+        for (int i = 1; i < n_; ++i) {
+            length += HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
+            walked += D(i - 1, i);
+        }
+        return std::isfinite(walked) && length / step_ <= kMaxSpacings;
     }
 
     void MergeCorners() {
@@ -214,6 +220,9 @@ private:
     bool WalkAlong(const Segment& s) {
         float ax = ax_, ay = ay_;
         float r = s.had_pending ? s.seg - Dist(s.prev_x, s.prev_y, ax, ay) : s.seg;
+        // A pending point placed by rounding just past the segment's end leaves nothing to walk;
+        // a negative rest would even to a negative step and walk away from the corner forever.
+        if (r < 0.0f) r = 0.0f;
         float w = s.w;
         bool evened = s.evened;
         const bool corner = s.corner;

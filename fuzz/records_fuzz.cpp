@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "curves/inset_walk.h"
 #include "os/heap.h"
 #include "zedll/curves.h"
 #include "zedll/pieces.h"
@@ -116,10 +117,17 @@ void CheckInset(tagAPOINT* points, int n, float spacing) {
                                                      double(points[i].y) - points[i - 1].y);
     if (!(length / spacing < 20000.0)) return;
     tagAPOINT* result = reinterpret_cast<tagAPOINT*>(&result);
+    const int capacity = zed::inset::OutputCapacity();
     const int count = InsetPt(points, n, &result, spacing);
     FUZZ_CHECK(count >= 0);
     if (count == 0) {
+        // Refused before the first step: either before any walk (the process-wide capacity keeps
+        // the last walk's value) or by a walk that has just started (3000). A walk that grew its
+        // output and then gave up ran into the point limit; only a failed allocation may do
+        // that, and the fuzzer has none.
         FUZZ_CHECK(result == nullptr);
+        const int now = zed::inset::OutputCapacity();
+        FUZZ_CHECK(now == capacity || now == zed::inset::kOutputStep);
         return;
     }
     FUZZ_CHECK(result != nullptr && n >= 2);

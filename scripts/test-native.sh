@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Linux x86_64 leg: the tests under AddressSanitizer and UndefinedBehaviorSanitizer, the tool, the
-# visible symbols of the shared library, and a consumer built against the installed package.
+# Linux x86_64 leg: the tests under AddressSanitizer and UndefinedBehaviorSanitizer, the thread
+# tests under ThreadSanitizer, the fuzz smoke, the tool, the visible symbols of the shared
+# library, and a consumer built against the installed package.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# The tests whose objects are shared between threads: queues and the named system objects.
+TSAN_TESTS='FifoThreads.*:SystemObjects.*'
 
 say "native: Windows headers and platform switches in their rooms"
 "$ROOT/scripts/check_layout.sh"
@@ -17,6 +20,19 @@ say "native: zed piece files and commands"
 run_gtest "native zed piece (ASan+UBSan)" "$BUILD/asan/zed_piece_tests.log" "$BUILD/asan" 5 ./bin/zed_piece_tests
 # Debian's own Python, which has ezdxf; the command line and the DXF peer.
 /usr/bin/python3 "$ROOT/tests/tools/piece_cli.py" "$BUILD/asan/bin/zed" "$ROOT/tools/zed/samples" 2>&1 | tail -n 3
+
+say "native: thread tests under ThreadSanitizer"
+# Only the test binary is built here, and only the tests that share objects between threads run.
+cmake -S "$ROOT" -B "$BUILD/tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEDLL_TSAN=ON -DZEDLL_TOOL=OFF >/dev/null
+cmake --build "$BUILD/tsan" --parallel "$JOBS" --target zedll_tests
+log=$BUILD/tsan/zedll_tests.log
+start=$SECONDS
+status=0
+(cd "$BUILD/tsan" && TSAN_OPTIONS="halt_on_error=1:suppressions=$ROOT/tests/tsan_suppressions.txt" \
+    ./bin/zedll_tests --gtest_brief=1 --gtest_filter="$TSAN_TESTS") 2>&1 | tee "$log" | tail -n 20 || true
+grep -q '^\[  PASSED  \]' "$log" && ! grep -q '^\[  FAILED  \]\|ThreadSanitizer' "$log" || status=1
+record_gtest "native (TSan, threads)" "$log" $((SECONDS - start)) $status
+[ $status -eq 0 ]
 
 say "native: fuzz targets, a short regression run over their corpora"
 log=$BUILD/fuzz-smoke.log

@@ -203,6 +203,11 @@ CLS_History::CLS_History_obj* CLS_History::Get(int index) {
     return &records_[index];
 }
 
+// The file is rewritten in place, front to back, behind a signature it never touches, and cut
+// last. A writer killed meanwhile leaves the old file, the new one, the new one with the old
+// one's longer tail, or new bytes up to some offset with old ones after it: the next open always
+// finds a valid history with every new record that was wholly written, in order, but the format
+// (one header, no checksum) cannot tell a torn tail from records.
 void CLS_History::Flush() {
     if (!valid_ || file_ == nullptr) return;
     if (file_->Seek(static_cast<LONG>(kSignatureBytes), fc::kBegin) == CLS_File::kFailed) return;

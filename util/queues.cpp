@@ -61,6 +61,12 @@ void TakeRecord(LifoFifoItem*& slot, LifoFifoItem* out) {
     slot = nullptr;
 }
 
+// IsItem reads the count (or depth) without the lock, while another thread's store or take
+// changes it under the lock: the number is written and read whole (relaxed atomic accesses), so
+// that read is no data race. Everything else about it stays under the lock.
+void SetCount(int& count, int value) { __atomic_store_n(&count, value, __ATOMIC_RELAXED); }
+int CountNow(const int& count) { return __atomic_load_n(&count, __ATOMIC_RELAXED); }
+
 void Discard(LifoFifoItem*& slot) {
     std::free(slot);
     slot = nullptr;
@@ -88,7 +94,7 @@ struct LifoState {
 
     int Init(int held_size) {
         FreeSlots(slots, held_size);
-        depth = 0;
+        SetCount(depth, 0);
         slots = NewSlots(size);
         return slots != nullptr ? 1 : 0;
     }
@@ -96,17 +102,22 @@ struct LifoState {
         if (slots == nullptr || !Acceptable(item) || depth + 1 >= size) return 0;
         LifoFifoItem* copy = CopyRecord(item);
         if (copy == nullptr) return 0;
-        slots[++depth] = copy;
+        slots[depth + 1] = copy;
+        SetCount(depth, depth + 1);
         return 1;
     }
     int Pop(LifoFifoItem* out) {
         if (slots == nullptr || out == nullptr || depth == 0) return 0;
-        TakeRecord(slots[depth--], out);
+        TakeRecord(slots[depth], out);
+        SetCount(depth, depth - 1);
         return 1;
     }
     void FreeTop(int n) {
         if (slots == nullptr) return;
-        for (int removed = 0; depth > 0 && (n <= 0 || removed < n); ++removed) Discard(slots[depth--]);
+        for (int removed = 0; depth > 0 && (n <= 0 || removed < n); ++removed) {
+            Discard(slots[depth]);
+            SetCount(depth, depth - 1);
+        }
     }
     void FreeBottom(int n) {
         if (slots == nullptr) return;
@@ -117,7 +128,7 @@ struct LifoState {
             slots[i - gone] = slots[i];
             slots[i] = nullptr;
         }
-        depth -= gone;
+        SetCount(depth, depth - gone);
     }
     // Copies of another state's records into this one (just initialised with the same size).
     bool CopyRecords(int other_depth, LifoFifoItem* const* other_slots) {
@@ -126,7 +137,7 @@ struct LifoState {
             LifoFifoItem* copy = CopyRecord(other_slots[i]);
             if (copy == nullptr) return false;
             slots[i] = copy;
-            depth = i;
+            SetCount(depth, i);
         }
         return true;
     }
@@ -155,14 +166,15 @@ CLS_FIFO::CLS_FIFO(const CLS_FIFO& other) : CLS_FIFO(other.size_) {
         if (slots_[i] == nullptr) {   // out of memory: an empty queue, not a torn one
             FreeSlots(slots_, size_);
             slots_ = NewSlots(size_);
-            read_ = write_ = count_ = 0;
+            read_ = write_ = 0;
+            SetCount(count_, 0);
             ok_ = 0;
             return;
         }
     }
     read_ = other.read_;
     write_ = other.write_;
-    count_ = other.count_;
+    SetCount(count_, other.count_);
 }
 
 CLS_FIFO::~CLS_FIFO() {
@@ -179,7 +191,9 @@ CLS_FIFO& CLS_FIFO::operator=(const CLS_FIFO& other) {
     Guard guard(lock_);
     std::swap(read_, copy.read_);
     std::swap(write_, copy.write_);
-    std::swap(count_, copy.count_);
+    const int count = count_;
+    SetCount(count_, copy.count_);
+    copy.count_ = count;
     std::swap(size_, copy.size_);
     std::swap(slots_, copy.slots_);
     std::swap(ok_, copy.ok_);
@@ -190,7 +204,8 @@ int CLS_FIFO::InitFifo() {
     Guard guard(lock_);
     if (lock_ == nullptr) return 0;
     FreeSlots(slots_, size_);
-    read_ = write_ = count_ = 0;
+    read_ = write_ = 0;
+    SetCount(count_, 0);
     slots_ = NewSlots(size_);
     return slots_ != nullptr ? 1 : 0;
 }
@@ -203,7 +218,7 @@ int CLS_FIFO::Write(LifoFifoItem* item) {
     LifoFifoItem* copy = CopyRecord(item);
     if (copy == nullptr) return 0;
     slots_[write_++] = copy;
-    ++count_;
+    SetCount(count_, count_ + 1);
     return 1;
 }
 
@@ -212,7 +227,7 @@ int CLS_FIFO::Read(LifoFifoItem* item) {
     if (slots_ == nullptr || item == nullptr || count_ == 0) return 0;
     if (read_ >= size_) read_ = 0;
     TakeRecord(slots_[read_++], item);
-    --count_;
+    SetCount(count_, count_ - 1);
     return 1;
 }
 
@@ -225,7 +240,7 @@ int CLS_FIFO::SetSize(int size) {
 
 int CLS_FIFO::GetSize() { return size_; }
 bool CLS_FIFO::IsOk() { return ok_ != 0; }
-bool CLS_FIFO::IsItem() { return count_ != 0; }
+bool CLS_FIFO::IsItem() { return CountNow(count_) != 0; }
 
 void CLS_FIFO::FreeTop(int n) {
     Guard guard(lock_);
@@ -233,7 +248,7 @@ void CLS_FIFO::FreeTop(int n) {
     for (int removed = 0; count_ > 0 && (n <= 0 || removed < n); ++removed) {
         if (read_ >= size_) read_ = 0;
         Discard(slots_[read_++]);
-        --count_;
+        SetCount(count_, count_ - 1);
     }
 }
 
@@ -243,7 +258,7 @@ void CLS_FIFO::FreeBottom(int n) {
     for (int removed = 0; count_ > 0 && (n <= 0 || removed < n); ++removed) {
         write_ = (write_ == 0 ? size_ : write_) - 1;
         Discard(slots_[write_]);
-        --count_;
+        SetCount(count_, count_ - 1);
     }
 }
 
@@ -280,7 +295,9 @@ struct LifoAccess {
     template <class Q>
     static void TakeOver(Q& q, Q& copy) {
         Guard guard(q.lock_);
-        std::swap(q.depth_, copy.depth_);
+        const int depth = q.depth_;
+        SetCount(q.depth_, copy.depth_);
+        copy.depth_ = depth;
         std::swap(q.size_, copy.size_);
         std::swap(q.slots_, copy.slots_);
         std::swap(q.ok_, copy.ok_);
@@ -346,7 +363,7 @@ int CLS_LIFO::SetSize(int size) {
 
 int CLS_LIFO::GetSize() { return size_; }
 bool CLS_LIFO::IsOk() { return ok_ != 0; }
-bool CLS_LIFO::IsItem() { return depth_ != 0; }
+bool CLS_LIFO::IsItem() { return CountNow(depth_) != 0; }
 void CLS_LIFO::FreeTop(int n) { LifoAccess::FreeTop(*this, n); }
 
 void CLS_LIFO::FreeBottom(int n) {
@@ -380,5 +397,5 @@ int CLS_Stack::Push(LifoFifoItem* item) { return LifoAccess::Push(*this, item); 
 int CLS_Stack::Pop(LifoFifoItem* item) { return LifoAccess::Pop(*this, item); }
 int CLS_Stack::GetSize() { return size_; }
 bool CLS_Stack::IsOk() { return ok_ != 0; }
-bool CLS_Stack::IsItem() { return depth_ != 0; }
+bool CLS_Stack::IsItem() { return CountNow(depth_) != 0; }
 void CLS_Stack::FreeTop(int n) { LifoAccess::FreeTop(*this, n); }

@@ -190,6 +190,23 @@ TEST(InsetPt, OutOfRangeInputGivesNothing) {
         EXPECT_EQ(InsetPt(q.data(), 3, &out, 10), 0) << bad;
         EXPECT_EQ(out, nullptr);
     }
+    // Few spacings long in double, but beyond the float range along the way: refused, where the
+    // walk once stepped until the point limit (2^26 points). Within the float range it is walked.
+    struct Long { float from, to; bool walked; };
+    for (const Long& c : {Long{-3e38f, 3e38f, false}, Long{2e38f, -2e38f, false}, Long{-1e38f, 1e38f, true}}) {
+        std::vector<tagAPOINT> q = {Pt(c.from, 0), Pt(c.to, 0)};
+        tagAPOINT* out = &sentinel;
+        const int count = InsetPt(q.data(), 2, &out, 1e33f);
+        if (c.walked) {
+            EXPECT_GT(count, 190000) << c.from;   // about 2e38 / 1e33 + 1, steps summed in float
+            EXPECT_LE(count, 200001) << c.from;
+        } else {
+            EXPECT_EQ(count, 0) << c.from;
+            EXPECT_EQ(inset::OutputCapacity(), inset::kOutputStep) << c.from;   // refused before a step
+        }
+        EXPECT_EQ(out == nullptr, !c.walked);
+        InsetPtFree(&out);
+    }
 }
 
 TEST(InsetPt, OutputCapacityGrowsInSteps) {
@@ -307,6 +324,26 @@ TEST(InsetPt, EvenSpacingWithinStraightStretches) {
             }
         }
     }
+}
+
+// Found by the records fuzz target: a polyline back and forth across 1.5e24 units with a spacing
+// of about one leg, a corner at its middle.
+TEST(InsetPt, LongLegsNearTheSpacingEndAtTheirCorners) {
+    const float a = 1.09277409e+24f;
+    std::vector<tagAPOINT> p = {Pt(a, a), Pt(a, a), Pt(9.49606019e-39f, 5.5102699e-40f, 0x0002), Pt(a, a),
+                                Pt(1.44333742e-43f, 0)};
+    tagAPOINT* out = nullptr;
+    const int count = InsetPt(p.data(), static_cast<int>(p.size()), &out, 1.0927372e+24f);
+    ASSERT_GT(count, 2);
+    EXPECT_LT(count, 20);
+    EXPECT_EQ(inset::OutputCapacity(), inset::kOutputStep);
+    // The corner and the last point get their points, on the grid.
+    bool corner = false;
+    for (int i = 1; i < count; ++i) corner = corner || (out[i].x == 0.0f && out[i].y == 0.0f && i < count - 1);
+    EXPECT_TRUE(corner);
+    EXPECT_EQ(+out[count - 1].x, 0.0f);
+    EXPECT_EQ(+out[count - 1].y, 0.0f);
+    InsetPtFree(&out);
 }
 
 }  // namespace

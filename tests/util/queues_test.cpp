@@ -1,41 +1,20 @@
 // FIFO, LIFO and stack: capacities, order, wrap-around, discards, sizes, records of any length, copies,
-// failed allocations, and a producer and a consumer moving a million records.
+// failed allocations. Threads sharing a FIFO: fifo_threads_test.cpp.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "os/heap.h"
+#include "tests/util/queue_records.h"
 #include "zedll.h"
 
 namespace {
 
-// A record of `length` bytes: the length, a serial number, then bytes derived from the serial.
-struct Rec {
-    std::vector<unsigned char> bytes;
-    Rec(uint32_t length, uint32_t serial) : bytes(length < 8 ? 8 : length) {
-        std::memcpy(bytes.data(), &length, 4);
-        std::memcpy(bytes.data() + 4, &serial, 4);
-        for (size_t i = 8; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(serial * 31 + i);
-    }
-    LifoFifoItem* item() { return reinterpret_cast<LifoFifoItem*>(bytes.data()); }
-};
-
-// A buffer for taking records, with a sentinel fill so that the bytes written can be counted.
-struct Out {
-    unsigned char bytes[512];
-    Out() { std::memset(bytes, 0xEE, sizeof bytes); }
-    LifoFifoItem* item() { return reinterpret_cast<LifoFifoItem*>(bytes); }
-    uint32_t serial() const {
-        uint32_t s;
-        std::memcpy(&s, bytes + 4, 4);
-        return s;
-    }
-};
+using zedtest::Out;
+using zedtest::Rec;
 
 // Size three holds three; order is kept after the indices wrap; a read takes exactly the record's
 // length and writes nothing past it.
@@ -282,42 +261,6 @@ TEST(Queues, CopiesAreDeep) {
     EXPECT_TRUE(s3.IsItem());
     s3.FreeTop(0);
     EXPECT_FALSE(s3.IsItem());
-}
-
-// One producer and one consumer share a FIFO: a million records, none lost, none duplicated,
-// order kept, every byte intact.
-TEST(FifoThreads, ProducerAndConsumerMoveAMillionRecords) {
-    constexpr uint32_t kRecords = 1000000;
-    CLS_FIFO q(256);
-    std::atomic<bool> failed{false};
-    std::thread producer([&] {
-        std::mt19937 rng(5);
-        for (uint32_t i = 0; i < kRecords && !failed; ++i) {
-            Rec r(16 + rng() % 241, i);
-            while (!q.Write(r.item()) && !failed) std::this_thread::yield();
-        }
-    });
-    std::thread consumer([&] {
-        std::mt19937 rng(5);
-        for (uint32_t i = 0; i < kRecords;) {
-            Out o;
-            if (!q.Read(o.item())) {
-                std::this_thread::yield();
-                continue;
-            }
-            const Rec want(16 + rng() % 241, i);
-            if (std::memcmp(o.bytes, want.bytes.data(), want.bytes.size()) != 0 ||
-                o.bytes[want.bytes.size()] != 0xEE) {
-                failed = true;
-                break;
-            }
-            ++i;
-        }
-    });
-    producer.join();
-    consumer.join();
-    EXPECT_FALSE(failed.load());
-    EXPECT_FALSE(q.IsItem());
 }
 
 }  // namespace
