@@ -203,6 +203,9 @@ TEST(PieceDxf, WhatIsNotAPieceIsRefusedOrSkippedWithAWarning) {
         {"0\nLWPOLYLINE\n8\n1\n90\n2000000000\n", "line 6: group 90: count 2000000000 is larger than the file"},
         {"0\nLWPOLYLINE\n8\n1\n90\n2222222222222TEXT\n", "line 6: group 90: count 2222222222222TEXT is larger"},
         {"0\nLWPOLYLINE\n8\n1\n90\n-5\n", "line 6: group 90: negative count -5"},
+        // negative flags and colours elsewhere are fine; this file just holds no piece
+        {"0\nSECTION\n2\nHEADER\n9\n$DIMLWD\n70\n-2\n0\nENDSEC\n0\nSECTION\n2\nOBJECTS\n0\nMLEADERSTYLE\n91\n-1023410177\n0\nENDSEC\n0\nEOF\n",
+         "no piece"},
         {std::string(kForeignR2000).replace(std::string(kForeignR2000).find("10\n100\n20\n0"), 11, "10\n1e300\n20\n0"),
          "entity 1 (POLYLINE) in block \"COLLAR\": field 10/20: coordinate not a finite number below 1e9"},
     };

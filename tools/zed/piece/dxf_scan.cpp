@@ -37,12 +37,14 @@ void CheckDxfGroups(const std::string& bytes, const std::string& source) {
         from = to + 1;
     }
     const long long limit = std::max<long long>(65536, static_cast<long long>(lines.size() / 2));
+    std::string entity;   // the type of the entity being read
     for (size_t i = 0; i + 1 < lines.size(); i += 2) {
         const std::string code_text = Trimmed(bytes, lines[i].first, lines[i].second);
         long long code = 0;
         if (!Integer(code_text, &code))
             throw PieceError(source + ": line " + std::to_string(i + 1) + ": expected a group code, found \"" +
                              code_text.substr(0, 40) + "\"");
+        if (code == 0) entity = Trimmed(bytes, lines[i + 1].first, lines[i + 1].second);
         if ((code >= 70 && code <= 79) || (code >= 90 && code <= 99)) {
             // dxflib takes the leading number of the value, whatever follows it.
             const std::string value = Trimmed(bytes, lines[i + 1].first, lines[i + 1].second);
@@ -55,7 +57,11 @@ void CheckDxfGroups(const std::string& bytes, const std::string& source) {
             if (v > limit)
                 throw PieceError(source + ": line " + std::to_string(i + 2) + ": group " +
                                  std::to_string(code) + ": count " + value.substr(0, 40) + " is larger than the file");
-            if (v < 0)
+            // Elsewhere negative values are flags, colours and the like; these entities size
+            // arrays from theirs.
+            const bool sized = entity == "LWPOLYLINE" || entity == "SPLINE" || entity == "HATCH" ||
+                               entity == "LEADER";
+            if (v < 0 && sized)
                 throw PieceError(source + ": line " + std::to_string(i + 2) + ": group " +
                                  std::to_string(code) + ": negative count " + value.substr(0, 40));
         }
