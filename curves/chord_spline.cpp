@@ -1,0 +1,234 @@
+// The natural cubic spline of one run on chord length. Each step is a loop over the whole run, so
+// that the independent per-segment work (square roots, float divisions) runs in vector registers,
+// and only the two Thomas recurrences are serial. Every value is computed by the same operations
+// in the same order as the step-by-step form; the loops only change what runs side by side.
+#include "curves/chord_spline.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "os/heap.h"
+
+namespace zed {
+namespace chord_spline {
+namespace {
+
+// Stands in for a chord of length 0 or less in the tangent matrix.
+constexpr double kTinyChord = 0.000001;
+
+// Plane distance as DistancePoints measures it: in double, rounded to float.
+inline float Hypot(float dx, float dy) {
+    const double a = dx, b = dy;
+    return static_cast<float>(std::sqrt(a * a + b * b));
+}
+
+// Speed |A1 + 2 A2 s + 3 A3 s^2| of a segment at s.
+inline float Speed(float a1x, float a1y, float a2x, float a2y, float a3x, float a3y, float s) {
+    const float s2 = s * s;
+    return Hypot(a1x + 2.0f * a2x * s + 3.0f * a3x * s2, a1y + 2.0f * a2y * s + 3.0f * a3y * s2);
+}
+
+inline void Put(tagAPOINT& o, float x, float y, const ATR& a) {
+    o.x = x;
+    o.y = y;
+    o.a = a;
+}
+// z stays as the zero-filled block has it.
+inline void Put(tagA3POINT& o, float x, float y, const ATR& a) {
+    o.x = x;
+    o.y = y;
+    o.a = a;
+}
+
+}  // namespace
+
+RunScratch::RunScratch(int capacity) {
+    const size_t c = capacity > 0 ? static_cast<size_t>(capacity) : 1;
+    // Doubles first, then floats, then the 5-byte attributes: every array stays aligned.
+    const size_t doubles = 4 * c, floats = 12 * c;
+    block_ = HeapAllocZeroed(doubles * sizeof(double) + floats * sizeof(float) + c * sizeof(ATR));
+    if (block_ == nullptr) return;
+    double* d = static_cast<double*>(block_);
+    inv_ = d;
+    w_ = d + c;
+    rx_ = d + 2 * c;
+    ry_ = d + 3 * c;
+    float* f = reinterpret_cast<float*>(d + doubles);
+    x = f;
+    y = f + c;
+    chord_ = f + 2 * c;
+    tx_ = f + 3 * c;
+    ty_ = f + 4 * c;
+    length_ = f + 5 * c;
+    coef_ = f + 6 * c;   // six arrays of c
+    atr = reinterpret_cast<ATR*>(f + floats);
+}
+
+RunScratch::~RunScratch() { HeapRelease(block_); }
+
+template <class Point>
+void SampleRun(RunScratch& s, int n, int request, Point* out) {
+    const float* x = s.x;
+    const float* y = s.y;
+    const ATR* atr = s.atr;
+    float* chord = s.chord_;
+    double* inv = s.inv_;
+    double* w = s.w_;
+    double* rx = s.rx_;
+    double* ry = s.ry_;
+    float* tx = s.tx_;
+    float* ty = s.ty_;
+    const int segments = n - 1;
+
+    // Chords, the matrix's reciprocals and the quotients of the right-hand side: independent per
+    // segment. A chord of 0 adds nothing to the right-hand side (its difference is 0 too), which
+    // keeps a corner that repeats its predecessor from poisoning the whole run.
+    for (int i = 0; i < segments; ++i) {
+        const float l = Hypot(x[i + 1] - x[i], y[i + 1] - y[i]);
+        chord[i] = l;
+        const double lm = l > 0 ? l : kTinyChord;
+        inv[i] = 1.0 / lm;
+        const double ld = l;
+        const double qx = (static_cast<double>(x[i + 1]) - static_cast<double>(x[i])) / (ld * ld);
+        const double qy = (static_cast<double>(y[i + 1]) - static_cast<double>(y[i])) / (ld * ld);
+        rx[i] = l > 0 ? qx : 0.0;
+        ry[i] = l > 0 ? qy : 0.0;
+    }
+
+    // Forward elimination, x and y side by side; the eliminated diagonal is the same for both.
+    // Row i's right-hand side 3 ((P[i+1] - P[i]) / L[i]^2 + (P[i] - P[i-1]) / L[i-1]^2) reuses the
+    // quotient of the row before; rx/ry hold the quotients until the row overwrites them.
+    {
+        const double l0 = chord[0];
+        double qx_prev = rx[0], qy_prev = ry[0];
+        w[0] = 2.0;
+        rx[0] = chord[0] > 0 ? 3.0 * (static_cast<double>(x[1]) - static_cast<double>(x[0])) / l0 : 0.0;
+        ry[0] = chord[0] > 0 ? 3.0 * (static_cast<double>(y[1]) - static_cast<double>(y[0])) / l0 : 0.0;
+        double upper_prev = 1.0;
+        for (int i = 1; i < n - 1; ++i) {
+            const double lower = inv[i - 1];
+            const double diag = 2.0 * (inv[i - 1] + inv[i]);
+            const double qx = rx[i], qy = ry[i];
+            const double rhs_x = 3.0 * (qx + qx_prev);
+            const double rhs_y = 3.0 * (qy + qy_prev);
+            qx_prev = qx;
+            qy_prev = qy;
+            w[i] = diag - lower * upper_prev / w[i - 1];
+            rx[i] = rhs_x - lower * rx[i - 1] / w[i - 1];
+            ry[i] = rhs_y - lower * ry[i - 1] / w[i - 1];
+            upper_prev = inv[i];
+        }
+        const int k = n - 1;
+        const double lk = chord[k - 1];
+        const double rhs_x = chord[k - 1] > 0 ? 3.0 * (static_cast<double>(x[k]) - static_cast<double>(x[k - 1])) / lk : 0.0;
+        const double rhs_y = chord[k - 1] > 0 ? 3.0 * (static_cast<double>(y[k]) - static_cast<double>(y[k - 1])) / lk : 0.0;
+        w[k] = 2.0 - 1.0 * upper_prev / w[k - 1];
+        rx[k] = rhs_x - 1.0 * rx[k - 1] / w[k - 1];
+        ry[k] = rhs_y - 1.0 * ry[k - 1] / w[k - 1];
+    }
+
+    // Back substitution; the tangents are kept as floats, each read back as stored for the next.
+    tx[n - 1] = static_cast<float>(rx[n - 1] / w[n - 1]);
+    ty[n - 1] = static_cast<float>(ry[n - 1] / w[n - 1]);
+    for (int i = n - 2; i >= 0; --i) {
+        const double upper = i == 0 ? 1.0 : inv[i];
+        tx[i] = static_cast<float>((rx[i] - upper * static_cast<double>(tx[i + 1])) / w[i]);
+        ty[i] = static_cast<float>((ry[i] - upper * static_cast<double>(ty[i + 1])) / w[i]);
+    }
+
+    // Coefficients per segment; a chord of 0 leaves the segment its start point.
+    const size_t c = static_cast<size_t>(segments);
+    float* a1x = s.coef_;
+    float* a1y = a1x + c;
+    float* a2x = a1y + c;
+    float* a2y = a2x + c;
+    float* a3x = a2y + c;
+    float* a3y = a3x + c;
+    for (int i = 0; i < segments; ++i) {
+        const float l = chord[i];
+        const bool real = l > 0;
+        const float dx = x[i + 1] - x[i];
+        const float dy = y[i + 1] - y[i];
+        const float c2x = 3.0f * dx / (l * l) - (2.0f * tx[i] + tx[i + 1]) / l;
+        const float c2y = 3.0f * dy / (l * l) - (2.0f * ty[i] + ty[i + 1]) / l;
+        const float c3x = 2.0f * (x[i] - x[i + 1]) / (l * l * l) + (tx[i] + tx[i + 1]) / (l * l);
+        const float c3y = 2.0f * (y[i] - y[i + 1]) / (l * l * l) + (ty[i] + ty[i + 1]) / (l * l);
+        a1x[i] = real ? tx[i] : 0.0f;
+        a1y[i] = real ? ty[i] : 0.0f;
+        a2x[i] = real ? c2x : 0.0f;
+        a2y[i] = real ? c2y : 0.0f;
+        a3x[i] = real ? c3x : 0.0f;
+        a3y[i] = real ? c3y : 0.0f;
+    }
+
+    auto at = [&](int i, float t, float& px, float& py) {
+        const float t2 = t * t;
+        const float t3 = t2 * t;
+        px = x[i] + a1x[i] * t + a2x[i] * t2 + a3x[i] * t3;
+        py = y[i] + a1y[i] * t + a2y[i] * t2 + a3y[i] * t3;
+    };
+
+    if (request == 0) {
+        // Two samples per segment: the run point and the curve at the chord's middle parameter.
+        for (int i = 0; i < segments; ++i) {
+            float mx, my;
+            at(i, chord[i] / 2.0f, mx, my);
+            Put(out[2 * i], x[i], y[i], atr[i]);
+            Put(out[2 * i + 1], mx, my, atr[i]);
+        }
+        Put(out[2 * n - 2], x[n - 1], y[n - 1], atr[n - 1]);
+        out[1].a = atr[1];
+        return;
+    }
+
+    // Arc lengths by Simpson's rule with 8 steps, all segments side by side.
+    float* length = s.length_;
+    for (int i = 0; i < segments; ++i) {
+        const float l = chord[i];
+        const float h = l / 8.0f;
+        const float b1x = a1x[i], b1y = a1y[i], b2x = a2x[i], b2y = a2y[i], b3x = a3x[i], b3y = a3y[i];
+        const float f0 = Speed(b1x, b1y, b2x, b2y, b3x, b3y, 0.0f);
+        const float fl = Speed(b1x, b1y, b2x, b2y, b3x, b3y, l);
+        const float f1 = Speed(b1x, b1y, b2x, b2y, b3x, b3y, h);
+        const float f3 = Speed(b1x, b1y, b2x, b2y, b3x, b3y, 3.0f * h);
+        const float f5 = Speed(b1x, b1y, b2x, b2y, b3x, b3y, 5.0f * h);
+        const float f7 = Speed(b1x, b1y, b2x, b2y, b3x, b3y, 7.0f * h);
+        const float f2 = Speed(b1x, b1y, b2x, b2y, b3x, b3y, 2.0f * h);
+        const float f4 = Speed(b1x, b1y, b2x, b2y, b3x, b3y, 4.0f * h);
+        const float f6 = Speed(b1x, b1y, b2x, b2y, b3x, b3y, 6.0f * h);
+        const float len = h / 3.0f * (f0 + fl + 4.0f * (f1 + f3 + f5 + f7) + 2.0f * (f2 + f4 + f6));
+        length[i] = l > 0 ? len : 0.0f;
+    }
+    // The run's total over the segments whose chord is greater than 0, in order.
+    float total = 0.0f;
+    for (int i = 0; i < segments; ++i) {
+        if (chord[i] > 0) total += length[i];
+    }
+
+    // Even spacing by arc length, linear in the parameter within a segment.
+    const float step = total / static_cast<float>(request - 1);
+    Put(out[0], x[0], y[0], atr[0]);
+    Put(out[request - 1], x[n - 1], y[n - 1], atr[n - 1]);
+    const int samples = request - 2;
+    int written = 0;
+    float d = step;   // arc length of the next sample beyond the current segment's start
+    for (int i = 0; i < segments && written < samples; ++i) {
+        const float len = length[i];
+        if (len > 0) {
+            while (written < samples && d <= len) {
+                float px, py;
+                at(i, d * chord[i] / len, px, py);
+                Put(out[1 + written++], px, py, atr[1]);
+                d += step;
+            }
+        }
+        d -= len;
+    }
+}
+
+template void SampleRun<tagAPOINT>(RunScratch& s, int n, int request, tagAPOINT* out);
+template void SampleRun<tagA3POINT>(RunScratch& s, int n, int request, tagA3POINT* out);
+
+}  // namespace chord_spline
+}  // namespace zed
