@@ -139,27 +139,27 @@ void SampleRun(RunScratch& s, int n, int request, Point* out) {
 
     // Coefficients per segment; a chord of 0 leaves the segment its start point.
     const size_t c = static_cast<size_t>(segments);
-    float* a1x = s.coef_;
-    float* a1y = a1x + c;
-    float* a2x = a1y + c;
-    float* a2y = a2x + c;
-    float* a3x = a2y + c;
-    float* a3y = a3x + c;
+    // Six arrays apart from each other and from the run: restrict spares the loop its alias checks.
+    float* __restrict a1x = s.coef_;
+    float* __restrict a1y = a1x + c;
+    float* __restrict a2x = a1y + c;
+    float* __restrict a2y = a2x + c;
+    float* __restrict a3x = a2y + c;
+    float* __restrict a3y = a3x + c;
     for (int i = 0; i < segments; ++i) {
         const float l = chord[i];
-        const bool real = l > 0;
         const float dx = x[i + 1] - x[i];
         const float dy = y[i + 1] - y[i];
         const float c2x = 3.0f * dx / (l * l) - (2.0f * tx[i] + tx[i + 1]) / l;
         const float c2y = 3.0f * dy / (l * l) - (2.0f * ty[i] + ty[i + 1]) / l;
         const float c3x = 2.0f * (x[i] - x[i + 1]) / (l * l * l) + (tx[i] + tx[i + 1]) / (l * l);
         const float c3y = 2.0f * (y[i] - y[i + 1]) / (l * l * l) + (ty[i] + ty[i + 1]) / (l * l);
-        a1x[i] = real ? tx[i] : 0.0f;
-        a1y[i] = real ? ty[i] : 0.0f;
-        a2x[i] = real ? c2x : 0.0f;
-        a2y[i] = real ? c2y : 0.0f;
-        a3x[i] = real ? c3x : 0.0f;
-        a3y[i] = real ? c3y : 0.0f;
+        a1x[i] = l > 0 ? tx[i] : 0.0f;
+        a1y[i] = l > 0 ? ty[i] : 0.0f;
+        a2x[i] = l > 0 ? c2x : 0.0f;
+        a2y[i] = l > 0 ? c2y : 0.0f;
+        a3x[i] = l > 0 ? c3x : 0.0f;
+        a3y[i] = l > 0 ? c3y : 0.0f;
     }
 
     auto at = [&](int i, float t, float& px, float& py) {
@@ -171,11 +171,14 @@ void SampleRun(RunScratch& s, int n, int request, Point* out) {
 
     if (request == 0) {
         // Two samples per segment: the run point and the curve at the chord's middle parameter.
+        // The curve first, in vector registers (the arc-length and right-hand-side arrays are
+        // free by now), then the points, which are packed and go one by one.
+        float* __restrict mx = s.length_;
+        float* __restrict my = reinterpret_cast<float*>(s.rx_);
+        for (int i = 0; i < segments; ++i) at(i, chord[i] / 2.0f, mx[i], my[i]);
         for (int i = 0; i < segments; ++i) {
-            float mx, my;
-            at(i, chord[i] / 2.0f, mx, my);
             Put(out[2 * i], x[i], y[i], atr[i]);
-            Put(out[2 * i + 1], mx, my, atr[i]);
+            Put(out[2 * i + 1], mx[i], my[i], atr[i]);
         }
         Put(out[2 * n - 2], x[n - 1], y[n - 1], atr[n - 1]);
         out[1].a = atr[1];
