@@ -12,6 +12,8 @@ packages=(
     imagemagick
     zlib1g-dev libssl-dev
     clang libclang-rt-14-dev
+    # The curve benchmark's peer (bench/run_curves_peer.sh).
+    python3-scipy
 )
 
 missing=()
@@ -27,5 +29,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Wait for another apt run (another checkout installing at the same time) instead of failing.
+apt="apt-get -o DPkg::Lock::Timeout=600"
+$sudo $apt update -qq
+$sudo $apt install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
