@@ -30,13 +30,18 @@ float Dist(float ax, float ay, float bx, float by) { return HypotF(bx - ax, by -
 
 class Walk {
 public:
-    Walk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out)
-        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), out_(out) {}
+    // seg[i]: the length of the segment from P[i-1] to P[i] (i >= 1), room for n.
+    Walk(const float* x, const float* y, uint8_t* mark, int n, float spacing, float* seg, PlacedPoints& out)
+        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), seg_(seg), out_(out) {}
 
-    bool Run() {
+    // Points are placed as computed; the grid rounding of all but the first follows the walk
+    // (nothing in the walk reads them back), unless `rounded` comes back false.
+    bool Run(bool& rounded) {
+        rounded = false;
         if (n_ == 2 && Dist(x_[0], y_[0], x_[1], y_[1]) <= kShortLine)
             return out_.Add(x_[0], y_[0]) && out_.Add(x_[1], y_[1]);
-        if (!WithinReach()) return false;
+        rounded = true;
+        if (!MeasureWithinReach()) return false;
         MergeCorners();
         if (!out_.Add(x_[0], y_[0])) return false;
         ax_ = x_[0];
@@ -54,11 +59,16 @@ public:
 private:
     float D(int i, int j) const { return Dist(x_[i], y_[i], x_[j], y_[j]); }
 
+    // Every segment's length once, as the walk uses it (float), for the stretches and the steps.
     // Refuses what would step forever: a non-finite length, or one so long for the spacing that
-    // taking a step off the remaining length could leave it unchanged in float.
-    bool WithinReach() const {
+    // taking a step off the remaining length could leave it unchanged in float; that total is
+    // measured in double.
+    bool MeasureWithinReach() {
         double length = 0.0;
-        for (int i = 1; i < n_; ++i) length += HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
+        for (int i = 1; i < n_; ++i) {
+            seg_[i] = Dist(x_[i - 1], y_[i - 1], x_[i], y_[i]);
+            length += HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
+        }
         return length / step_ <= kMaxSpacings;
     }
 
@@ -85,20 +95,26 @@ private:
         int e = s + 1;
         while (e < n_ - 1 && !mark_[e]) ++e;
         float length = 0.0f;
-        for (int k = s + 1; k <= e; ++k) length += D(k - 1, k);
+        for (int k = s + 1; k <= e; ++k) length += seg_[k];
         stretch_ = length;
         remaining_ = length;
         carry_ = 0.0f;
         stretch_end_ = e;
     }
 
-    // Evening starts near the end of a stretch.
+    // Evening starts near the end of a stretch. Far from it both quotients are known without
+    // dividing: rest above a quarter of the stretch puts the first above 0.2, and rest between 12
+    // and 2^30 steps puts the second's truncation between 12 and 2^30 (the products are exact in
+    // double, and rounding the quotients cannot cross those bounds). Anything else, NaN included,
+    // takes the divisions.
     bool NearEnd(float rest, float w) const {
+        const double r = rest, wd = w;
+        if (r > 0.25 * static_cast<double>(stretch_) && r > 12.0 * wd && r < 1073741824.0 * wd) return false;
         return rest / stretch_ <= kEvenFraction || TruncToInt32(rest / w) <= kEvenSteps;
     }
 
     bool Place(float px, float py) {
-        if (!out_.Add(GridRound(px, kGrid), GridRound(py, kGrid))) ok_ = false;
+        if (!out_.Add(px, py)) ok_ = false;
         return ok_;
     }
 
@@ -115,15 +131,11 @@ private:
         const double disc = b * b - 4.0 * a * c;
         if (!(disc >= 0.0) || !(a > 0.0)) return -1;
         const double root = std::sqrt(disc);
-        const double t_small = (-b - root) / (2.0 * a);
-        const double t_large = (-b + root) / (2.0 * a);
-        double t;
-        if (t_small >= kParamLow && t_small <= kParamHigh) {
-            t = t_small;
-        } else if (t_large >= kParamLow && t_large <= kParamHigh) {
-            t = t_large;
-        } else {
-            return 0;
+        // The larger root only when the smaller one is off the segment.
+        double t = (-b - root) / (2.0 * a);
+        if (!(t >= kParamLow && t <= kParamHigh)) {
+            t = (-b + root) / (2.0 * a);
+            if (!(t >= kParamLow && t <= kParamHigh)) return 0;
         }
         fx = static_cast<float>(px + t * dx);
         fy = static_cast<float>(py + t * dy);
@@ -156,7 +168,7 @@ private:
             s.evened = true;
             s.w = Evening(rest, step_);
         }
-        s.seg = Dist(s.prev_x, s.prev_y, s.cur_x, s.cur_y);
+        s.seg = seg_[i];
         remaining_ -= s.seg;
         if (remaining_ < 0.0f) remaining_ = 0.0f;
         s.had_pending = pending_;
@@ -266,6 +278,7 @@ private:
     uint8_t* mark_;
     const int n_;
     const float step_;
+    float* const seg_;
     PlacedPoints& out_;
     bool ok_ = true;
     float ax_ = 0.0f, ay_ = 0.0f;   // the anchor: the last placed point before rounding
@@ -322,10 +335,25 @@ bool PlacedPoints::Add(float x, float y) {
     return true;
 }
 
+void PlacedPoints::GridRoundFrom(size_t first, double grid) {
+    for (size_t i = first; i < count_; ++i) {
+        float* slot = blocks_[i / kOutputStep] + 2 * (i % kOutputStep);
+        slot[0] = GridRound(slot[0], grid);
+        slot[1] = GridRound(slot[1], grid);
+    }
+}
+
 bool SpacingWalk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out) {
     g_capacity.store(kOutputStep, std::memory_order_relaxed);
-    Walk walk(x, y, mark, n, spacing, out);
-    return walk.Run();
+    float* seg = static_cast<float*>(HeapAllocZeroed(static_cast<size_t>(n) * sizeof(float)));
+    if (seg == nullptr) return false;
+    Walk walk(x, y, mark, n, spacing, seg, out);
+    bool rounded = false;
+    const bool done = walk.Run(rounded);
+    HeapRelease(seg);
+    // Off the walk's chain of dependent steps, the roundings run side by side.
+    if (done && rounded) out.GridRoundFrom(1, kGrid);
+    return done;
 }
 
 }  // namespace inset
@@ -353,11 +381,12 @@ int ZEDLL_STDCALL InsetPt(tagAPOINT* points, int count, tagAPOINT** result, floa
             const size_t m = out.Count();
             tagAPOINT* array = static_cast<tagAPOINT*>(zed::HeapAllocZeroed((m + 2) * sizeof(tagAPOINT)));
             if (array != nullptr) {
-                for (size_t i = 0; i < m; ++i) {
-                    array[i].x = out.X(i);
-                    array[i].y = out.Y(i);
-                    array[i].a.SetCode(1, i == 0 ? 0 : 1);
-                }
+                // Code 1 and Draw (clear on the first point) on zero-filled attributes, each
+                // point stored in one go.
+                ATR first, other;
+                first.code = other.code = 1;
+                other.flags = ATR::kDraw;
+                for (size_t i = 0; i < m; ++i) array[i] = tagAPOINT(out.X(i), out.Y(i), i == 0 ? first : other);
                 *result = array;
                 placed = static_cast<int>(m);
             }

@@ -39,6 +39,8 @@ public:
 
     /// Appends (x, y); false when memory or the point limit runs out.
     bool Add(float x, float y);
+    /// Rounds both coordinates of the points from `first` on to `grid` (GridRound).
+    void GridRoundFrom(size_t first, double grid);
     size_t Count() const { return count_; }
     float X(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep)]; }
     float Y(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep) + 1]; }
