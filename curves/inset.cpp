@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "curves/inset_walk.h"
 #include "geometry/float_math.h"
@@ -289,13 +290,48 @@ private:
 
 }  // namespace
 
-float GridRound(float v, double grid) {
-    const double g = grid;
-    const double q = std::fabs(static_cast<double>(v)) / g;
+namespace {
+
+// Halves away from zero, as GridRound, given the quotient q = |v| / grid already taken.
+inline float RoundedFromQuotient(float v, double q, double grid) {
     double k = std::trunc(q);
     if (q - k >= 0.5) k += 1.0;
-    const double rounded = k * g;
+    const double rounded = k * grid;
     return static_cast<float>(v < 0.0f ? -rounded : rounded);
+}
+
+}  // namespace
+
+float GridRound(float v, double grid) {
+    return RoundedFromQuotient(v, std::fabs(static_cast<double>(v)) / grid, grid);
+}
+
+// The same rounding with a multiplication by 1 / grid where that provably decides it: the product
+// is within 2^-51 (relative) of the quotient, so below 2^30 it is within 2^-21 of it, and a
+// fractional part at least 2^-16 away from 0, 0.5 and 1 has the quotient's integer part and lies
+// on the same side of 0.5. Then k is the same integer and k * grid the same double. Everything
+// else (points on or next to the grid, huge values, NaN) takes the division. The half-up step and
+// the sign are data that come out either way about evenly: added and flipped, not branched on
+// (k + 0.0 is k, as k is never -0.0).
+inline float GridRoundFast(float v, double grid, double inverse) {
+    constexpr double kMargin = 1.0 / 65536.0;
+    const double a = std::fabs(static_cast<double>(v));
+    const double approx = a * inverse;
+    if (approx < 1073741824.0) {
+        const double k = static_cast<double>(static_cast<int32_t>(approx));
+        const double f = approx - k;
+        const bool decided = (f > kMargin) & (f < 1.0 - kMargin) & (std::fabs(f - 0.5) > kMargin);
+        if (decided) {
+            const double rounded = (k + static_cast<double>(f >= 0.5)) * grid;
+            uint64_t bits;
+            std::memcpy(&bits, &rounded, sizeof bits);
+            bits ^= static_cast<uint64_t>(v < 0.0f) << 63;
+            double result;
+            std::memcpy(&result, &bits, sizeof bits);
+            return static_cast<float>(result);
+        }
+    }
+    return RoundedFromQuotient(v, a / grid, grid);
 }
 
 float Evening(float rest, float step) {
@@ -311,7 +347,7 @@ PlacedPoints::~PlacedPoints() {
     HeapRelease(blocks_);
 }
 
-bool PlacedPoints::Add(float x, float y) {
+bool PlacedPoints::AddInNewBlock(float x, float y) {
     if (count_ == blocks_used_ * kOutputStep) {
         if (count_ >= kMaxPlaced) return false;
         if (blocks_used_ == block_slots_) {
@@ -326,6 +362,8 @@ bool PlacedPoints::Add(float x, float y) {
         float* block = static_cast<float*>(HeapAllocZeroed(2 * kOutputStep * sizeof(float)));
         if (block == nullptr) return false;
         blocks_[blocks_used_++] = block;
+        open_ = block;
+        room_ = blocks_used_ * kOutputStep;
         if (blocks_used_ > 1) g_capacity.fetch_add(kOutputStep, std::memory_order_relaxed);
     }
     float* slot = blocks_[count_ / kOutputStep] + 2 * (count_ % kOutputStep);
@@ -336,10 +374,11 @@ bool PlacedPoints::Add(float x, float y) {
 }
 
 void PlacedPoints::GridRoundFrom(size_t first, double grid) {
+    const double inverse = 1.0 / grid;
     for (size_t i = first; i < count_; ++i) {
         float* slot = blocks_[i / kOutputStep] + 2 * (i % kOutputStep);
-        slot[0] = GridRound(slot[0], grid);
-        slot[1] = GridRound(slot[1], grid);
+        slot[0] = GridRoundFast(slot[0], grid, inverse);
+        slot[1] = GridRoundFast(slot[1], grid, inverse);
     }
 }
 

@@ -37,8 +37,18 @@ public:
     PlacedPoints(const PlacedPoints&) = delete;
     PlacedPoints& operator=(const PlacedPoints&) = delete;
 
-    /// Appends (x, y); false when memory or the point limit runs out.
-    bool Add(float x, float y);
+    /// Appends (x, y); false when memory or the point limit runs out. Inline while the current
+    /// block has room, so that the walk keeps its registers across a placement.
+    bool Add(float x, float y) {
+        if (count_ < room_) {
+            float* slot = open_ + 2 * (count_ - (room_ - kOutputStep));
+            slot[0] = x;
+            slot[1] = y;
+            ++count_;
+            return true;
+        }
+        return AddInNewBlock(x, y);
+    }
     /// Rounds both coordinates of the points from `first` on to `grid` (GridRound).
     void GridRoundFrom(size_t first, double grid);
     size_t Count() const { return count_; }
@@ -46,10 +56,14 @@ public:
     float Y(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep) + 1]; }
 
 private:
+    bool AddInNewBlock(float x, float y);
+
     float** blocks_ = nullptr;   // each block: kOutputStep interleaved x, y pairs
     size_t block_slots_ = 0;
     size_t blocks_used_ = 0;
     size_t count_ = 0;
+    float* open_ = nullptr;      // the last block
+    size_t room_ = 0;            // points that fit into the blocks so far
 };
 
 /// Lays the points along x[0..n-1], y[0..n-1] (n >= 2) with corner marks `mark` (1 = corner;
