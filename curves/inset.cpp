@@ -31,9 +31,11 @@ float Dist(float ax, float ay, float bx, float by) { return HypotF(bx - ax, by -
 
 class Walk {
 public:
-    // seg[i]: the length of the segment from P[i-1] to P[i] (i >= 1), room for n.
-    Walk(const float* x, const float* y, uint8_t* mark, int n, float spacing, float* seg, PlacedPoints& out)
-        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), seg_(seg), out_(out) {}
+    // seg[i]: the length of the segment from P[i-1] to P[i] (i >= 1) as the walk uses it, exact[i]
+    // the same in double for the reach check; room for n each.
+    Walk(const float* x, const float* y, uint8_t* mark, int n, float spacing, float* seg, double* exact,
+         PlacedPoints& out)
+        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), seg_(seg), exact_(exact), out_(out) {}
 
     // Points are placed as computed; the grid rounding of all but the first follows the walk
     // (nothing in the walk reads them back), unless `rounded` comes back false.
@@ -64,12 +66,16 @@ private:
     // Refuses what would step forever: a non-finite length, or one so long for the spacing that
     // taking a step off the remaining length could leave it unchanged in float; that total is
     // measured in double.
+    // The square roots side by side in vector registers first, then the total in order.
     bool MeasureWithinReach() {
-        double length = 0.0;
+        float* __restrict seg = seg_;
+        double* __restrict exact = exact_;
         for (int i = 1; i < n_; ++i) {
-            seg_[i] = Dist(x_[i - 1], y_[i - 1], x_[i], y_[i]);
-            length += HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
+            seg[i] = Dist(x_[i - 1], y_[i - 1], x_[i], y_[i]);
+            exact[i] = HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
         }
+        double length = 0.0;
+        for (int i = 1; i < n_; ++i) length += exact[i];
         return length / step_ <= kMaxSpacings;
     }
 
@@ -280,6 +286,7 @@ private:
     const int n_;
     const float step_;
     float* const seg_;
+    double* const exact_;
     PlacedPoints& out_;
     bool ok_ = true;
     float ax_ = 0.0f, ay_ = 0.0f;   // the anchor: the last placed point before rounding
@@ -352,44 +359,47 @@ bool PlacedPoints::AddInNewBlock(float x, float y) {
         if (count_ >= kMaxPlaced) return false;
         if (blocks_used_ == block_slots_) {
             const size_t slots = block_slots_ == 0 ? 16 : 2 * block_slots_;
-            float** table = static_cast<float**>(HeapAllocZeroed(slots * sizeof(float*)));
+            uint64_t** table = static_cast<uint64_t**>(HeapAllocZeroed(slots * sizeof(uint64_t*)));
             if (table == nullptr) return false;
             for (size_t b = 0; b < blocks_used_; ++b) table[b] = blocks_[b];
             HeapRelease(blocks_);
             blocks_ = table;
             block_slots_ = slots;
         }
-        float* block = static_cast<float*>(HeapAllocZeroed(2 * kOutputStep * sizeof(float)));
+        uint64_t* block = static_cast<uint64_t*>(HeapAllocZeroed(kOutputStep * sizeof(uint64_t)));
         if (block == nullptr) return false;
         blocks_[blocks_used_++] = block;
         open_ = block;
         room_ = blocks_used_ * kOutputStep;
         if (blocks_used_ > 1) g_capacity.fetch_add(kOutputStep, std::memory_order_relaxed);
     }
-    float* slot = blocks_[count_ / kOutputStep] + 2 * (count_ % kOutputStep);
-    slot[0] = x;
-    slot[1] = y;
+    blocks_[count_ / kOutputStep][count_ % kOutputStep] = Pack(x, y);
     ++count_;
     return true;
 }
 
 void PlacedPoints::GridRoundFrom(size_t first, double grid) {
     const double inverse = 1.0 / grid;
-    for (size_t i = first; i < count_; ++i) {
-        float* slot = blocks_[i / kOutputStep] + 2 * (i % kOutputStep);
-        slot[0] = GridRoundFast(slot[0], grid, inverse);
-        slot[1] = GridRoundFast(slot[1], grid, inverse);
+    const size_t count = count_;
+    for (size_t start = first - first % kOutputStep; start < count; start += kOutputStep) {
+        uint64_t* block = blocks_[start / kOutputStep];
+        const size_t from = start < first ? first - start : 0;
+        const size_t to = count - start < static_cast<size_t>(kOutputStep) ? count - start : kOutputStep;
+        for (size_t k = from; k < to; ++k)
+            block[k] = Pack(GridRoundFast(UnpackX(block[k]), grid, inverse), GridRoundFast(UnpackY(block[k]), grid, inverse));
     }
 }
 
 bool SpacingWalk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out) {
     g_capacity.store(kOutputStep, std::memory_order_relaxed);
-    float* seg = static_cast<float*>(HeapAllocZeroed(static_cast<size_t>(n) * sizeof(float)));
-    if (seg == nullptr) return false;
-    Walk walk(x, y, mark, n, spacing, seg, out);
+    void* lengths = HeapAllocZeroed(static_cast<size_t>(n) * (sizeof(double) + sizeof(float)));
+    if (lengths == nullptr) return false;
+    double* exact = static_cast<double*>(lengths);
+    float* seg = reinterpret_cast<float*>(exact + n);
+    Walk walk(x, y, mark, n, spacing, seg, exact, out);
     bool rounded = false;
     const bool done = walk.Run(rounded);
-    HeapRelease(seg);
+    HeapRelease(lengths);
     // Off the walk's chain of dependent steps, the roundings run side by side.
     if (done && rounded) out.GridRoundFrom(1, kGrid);
     return done;

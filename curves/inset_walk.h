@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace zed {
 namespace inset {
@@ -41,9 +42,7 @@ public:
     /// block has room, so that the walk keeps its registers across a placement.
     bool Add(float x, float y) {
         if (count_ < room_) {
-            float* slot = open_ + 2 * (count_ - (room_ - kOutputStep));
-            slot[0] = x;
-            slot[1] = y;
+            open_[count_ - (room_ - kOutputStep)] = Pack(x, y);
             ++count_;
             return true;
         }
@@ -52,17 +51,38 @@ public:
     /// Rounds both coordinates of the points from `first` on to `grid` (GridRound).
     void GridRoundFrom(size_t first, double grid);
     size_t Count() const { return count_; }
-    float X(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep)]; }
-    float Y(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep) + 1]; }
+    float X(size_t i) const { return UnpackX(blocks_[i / kOutputStep][i % kOutputStep]); }
+    float Y(size_t i) const { return UnpackY(blocks_[i / kOutputStep][i % kOutputStep]); }
 
 private:
     bool AddInNewBlock(float x, float y);
 
-    float** blocks_ = nullptr;   // each block: kOutputStep interleaved x, y pairs
+    // A point is kept as one 64-bit word: a store of it cannot alias the walk's float state, so
+    // that state stays in registers across a placement.
+    static uint64_t Pack(float x, float y) {
+        uint32_t bx, by;
+        std::memcpy(&bx, &x, sizeof bx);
+        std::memcpy(&by, &y, sizeof by);
+        return bx | static_cast<uint64_t>(by) << 32;
+    }
+    static float UnpackX(uint64_t v) {
+        const uint32_t b = static_cast<uint32_t>(v);
+        float f;
+        std::memcpy(&f, &b, sizeof f);
+        return f;
+    }
+    static float UnpackY(uint64_t v) {
+        const uint32_t b = static_cast<uint32_t>(v >> 32);
+        float f;
+        std::memcpy(&f, &b, sizeof f);
+        return f;
+    }
+
+    uint64_t** blocks_ = nullptr;   // each block: kOutputStep packed points
     size_t block_slots_ = 0;
     size_t blocks_used_ = 0;
     size_t count_ = 0;
-    float* open_ = nullptr;      // the last block
+    uint64_t* open_ = nullptr;   // the last block
     size_t room_ = 0;            // points that fit into the blocks so far
 };
 
