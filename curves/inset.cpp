@@ -2,7 +2,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "curves/inset_walk.h"
 #include "geometry/float_math.h"
@@ -297,50 +296,6 @@ private:
 
 }  // namespace
 
-namespace {
-
-// Halves away from zero, as GridRound, given the quotient q = |v| / grid already taken.
-inline float RoundedFromQuotient(float v, double q, double grid) {
-    double k = std::trunc(q);
-    if (q - k >= 0.5) k += 1.0;
-    const double rounded = k * grid;
-    return static_cast<float>(v < 0.0f ? -rounded : rounded);
-}
-
-}  // namespace
-
-float GridRound(float v, double grid) {
-    return RoundedFromQuotient(v, std::fabs(static_cast<double>(v)) / grid, grid);
-}
-
-// The same rounding with a multiplication by 1 / grid where that provably decides it: the product
-// is within 2^-51 (relative) of the quotient, so below 2^30 it is within 2^-21 of it, and a
-// fractional part at least 2^-16 away from 0, 0.5 and 1 has the quotient's integer part and lies
-// on the same side of 0.5. Then k is the same integer and k * grid the same double. Everything
-// else (points on or next to the grid, huge values, NaN) takes the division. The half-up step and
-// the sign are data that come out either way about evenly: added and flipped, not branched on
-// (k + 0.0 is k, as k is never -0.0).
-inline float GridRoundFast(float v, double grid, double inverse) {
-    constexpr double kMargin = 1.0 / 65536.0;
-    const double a = std::fabs(static_cast<double>(v));
-    const double approx = a * inverse;
-    if (approx < 1073741824.0) {
-        const double k = static_cast<double>(static_cast<int32_t>(approx));
-        const double f = approx - k;
-        const bool decided = (f > kMargin) & (f < 1.0 - kMargin) & (std::fabs(f - 0.5) > kMargin);
-        if (decided) {
-            const double rounded = (k + static_cast<double>(f >= 0.5)) * grid;
-            uint64_t bits;
-            std::memcpy(&bits, &rounded, sizeof bits);
-            bits ^= static_cast<uint64_t>(v < 0.0f) << 63;
-            double result;
-            std::memcpy(&result, &bits, sizeof bits);
-            return static_cast<float>(result);
-        }
-    }
-    return RoundedFromQuotient(v, a / grid, grid);
-}
-
 float Evening(float rest, float step) {
     int k = TruncToInt32(rest / step + kEvenBias);
     if (k == 0) k = 1;
@@ -359,34 +314,33 @@ bool PlacedPoints::AddInNewBlock(float x, float y) {
         if (count_ >= kMaxPlaced) return false;
         if (blocks_used_ == block_slots_) {
             const size_t slots = block_slots_ == 0 ? 16 : 2 * block_slots_;
-            uint64_t** table = static_cast<uint64_t**>(HeapAllocZeroed(slots * sizeof(uint64_t*)));
+            float** table = static_cast<float**>(HeapAllocZeroed(slots * sizeof(float*)));
             if (table == nullptr) return false;
             for (size_t b = 0; b < blocks_used_; ++b) table[b] = blocks_[b];
             HeapRelease(blocks_);
             blocks_ = table;
             block_slots_ = slots;
         }
-        uint64_t* block = static_cast<uint64_t*>(HeapAllocZeroed(kOutputStep * sizeof(uint64_t)));
+        float* block = static_cast<float*>(HeapAllocZeroed(2 * kOutputStep * sizeof(float)));
         if (block == nullptr) return false;
         blocks_[blocks_used_++] = block;
         open_ = block;
         room_ = blocks_used_ * kOutputStep;
         if (blocks_used_ > 1) g_capacity.fetch_add(kOutputStep, std::memory_order_relaxed);
     }
-    blocks_[count_ / kOutputStep][count_ % kOutputStep] = Pack(x, y);
+    float* slot = blocks_[count_ / kOutputStep] + 2 * (count_ % kOutputStep);
+    slot[0] = x;
+    slot[1] = y;
     ++count_;
     return true;
 }
 
 void PlacedPoints::GridRoundFrom(size_t first, double grid) {
-    const double inverse = 1.0 / grid;
-    const size_t count = count_;
-    for (size_t start = first - first % kOutputStep; start < count; start += kOutputStep) {
-        uint64_t* block = blocks_[start / kOutputStep];
+    for (size_t start = first - first % kOutputStep; start < count_; start += kOutputStep) {
         const size_t from = start < first ? first - start : 0;
-        const size_t to = count - start < static_cast<size_t>(kOutputStep) ? count - start : kOutputStep;
-        for (size_t k = from; k < to; ++k)
-            block[k] = Pack(GridRoundFast(UnpackX(block[k]), grid, inverse), GridRoundFast(UnpackY(block[k]), grid, inverse));
+        const size_t to = count_ - start < static_cast<size_t>(kOutputStep) ? count_ - start : kOutputStep;
+        // x and y interleaved: one run of values.
+        GridRoundAll(blocks_[start / kOutputStep] + 2 * from, 2 * (to - from), grid);
     }
 }
 

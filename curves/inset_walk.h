@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 namespace zed {
 namespace inset {
@@ -23,6 +22,8 @@ constexpr size_t kMaxPlaced = size_t{1} << 26;
 
 /// `v` rounded to a multiple of `grid`, halves away from zero (in double, stored as float).
 float GridRound(float v, double grid);
+/// GridRound on `values[0..count-1]` in place, bit for bit, many at a time.
+void GridRoundAll(float* values, size_t count, double grid);
 /// The evened step for a length `rest` with base step `step`: rest / k, k = trunc(rest/step +
 /// 0.6666667), at least 1.
 float Evening(float rest, float step);
@@ -42,7 +43,9 @@ public:
     /// block has room, so that the walk keeps its registers across a placement.
     bool Add(float x, float y) {
         if (count_ < room_) {
-            open_[count_ - (room_ - kOutputStep)] = Pack(x, y);
+            float* slot = open_ + 2 * (count_ - (room_ - kOutputStep));
+            slot[0] = x;
+            slot[1] = y;
             ++count_;
             return true;
         }
@@ -51,38 +54,17 @@ public:
     /// Rounds both coordinates of the points from `first` on to `grid` (GridRound).
     void GridRoundFrom(size_t first, double grid);
     size_t Count() const { return count_; }
-    float X(size_t i) const { return UnpackX(blocks_[i / kOutputStep][i % kOutputStep]); }
-    float Y(size_t i) const { return UnpackY(blocks_[i / kOutputStep][i % kOutputStep]); }
+    float X(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep)]; }
+    float Y(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep) + 1]; }
 
 private:
     bool AddInNewBlock(float x, float y);
 
-    // A point is kept as one 64-bit word: a store of it cannot alias the walk's float state, so
-    // that state stays in registers across a placement.
-    static uint64_t Pack(float x, float y) {
-        uint32_t bx, by;
-        std::memcpy(&bx, &x, sizeof bx);
-        std::memcpy(&by, &y, sizeof by);
-        return bx | static_cast<uint64_t>(by) << 32;
-    }
-    static float UnpackX(uint64_t v) {
-        const uint32_t b = static_cast<uint32_t>(v);
-        float f;
-        std::memcpy(&f, &b, sizeof f);
-        return f;
-    }
-    static float UnpackY(uint64_t v) {
-        const uint32_t b = static_cast<uint32_t>(v >> 32);
-        float f;
-        std::memcpy(&f, &b, sizeof f);
-        return f;
-    }
-
-    uint64_t** blocks_ = nullptr;   // each block: kOutputStep packed points
+    float** blocks_ = nullptr;   // each block: kOutputStep interleaved x, y pairs
     size_t block_slots_ = 0;
     size_t blocks_used_ = 0;
     size_t count_ = 0;
-    uint64_t* open_ = nullptr;   // the last block
+    float* open_ = nullptr;      // the last block
     size_t room_ = 0;            // points that fit into the blocks so far
 };
 
