@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "curves/inset_walk.h"
 #include "geometry/float_math.h"
@@ -22,6 +23,8 @@ constexpr float kEvenBias = 0.6666667f;
 // Accepted segment parameters of a pending point found on the next segment.
 constexpr double kParamLow = -0.00001;
 constexpr double kParamHigh = 1.00001;
+// Rest below this many base steps keeps the truncated step count within int32.
+constexpr double kMaxWholeSteps = 1073741824.0;
 
 // Written by every walk; atomic only so that a misuse from two threads is not undefined.
 std::atomic<int> g_capacity{kOutputStep};
@@ -103,6 +106,8 @@ private:
         float length = 0.0f;
         for (int k = s + 1; k <= e; ++k) length += seg_[k];
         stretch_ = length;
+        const double quarter = 0.25 * static_cast<double>(length), twelve = 12.0 * static_cast<double>(step_);
+        far_from_end_ = quarter > twelve ? quarter : twelve;
         remaining_ = length;
         carry_ = 0.0f;
         stretch_end_ = e;
@@ -113,9 +118,10 @@ private:
     // and 2^30 steps puts the second's truncation between 12 and 2^30 (the products are exact in
     // double, and rounding the quotients cannot cross those bounds). Anything else, NaN included,
     // takes the divisions.
+    // The walk asks only with w = the base step, so both bounds are fixed for a stretch.
     bool NearEnd(float rest, float w) const {
-        const double r = rest, wd = w;
-        if (r > 0.25 * static_cast<double>(stretch_) && r > 12.0 * wd && r < 1073741824.0 * wd) return false;
+        const double r = rest;
+        if (r > far_from_end_ && r < kMaxWholeSteps * static_cast<double>(step_)) return false;
         return rest / stretch_ <= kEvenFraction || TruncToInt32(rest / w) <= kEvenSteps;
     }
 
@@ -291,6 +297,7 @@ private:
     float ax_ = 0.0f, ay_ = 0.0f;   // the anchor: the last placed point before rounding
     bool pending_ = false;
     float stretch_ = 0.0f, remaining_ = 0.0f, carry_ = 0.0f;
+    double far_from_end_ = 0.0;   // above a quarter of the stretch and 12 steps
     int stretch_end_ = 0;
 };
 
@@ -321,7 +328,8 @@ bool PlacedPoints::AddInNewBlock(float x, float y) {
             blocks_ = table;
             block_slots_ = slots;
         }
-        float* block = static_cast<float*>(HeapAllocZeroed(2 * kOutputStep * sizeof(float)));
+        // Every slot is written before it is read: no clearing.
+        float* block = static_cast<float*>(HeapAllocScratch(2 * kOutputStep * sizeof(float)));
         if (block == nullptr) return false;
         blocks_[blocks_used_++] = block;
         open_ = block;
@@ -335,6 +343,15 @@ bool PlacedPoints::AddInNewBlock(float x, float y) {
     return true;
 }
 
+void PlacedPoints::CopyTo(tagAPOINT* points, const ATR& a) const {
+    for (size_t start = 0; start < count_; start += kOutputStep) {
+        const float* block = blocks_[start / kOutputStep];
+        const size_t m = count_ - start < static_cast<size_t>(kOutputStep) ? count_ - start : kOutputStep;
+        tagAPOINT* o = points + start;
+        for (size_t k = 0; k < m; ++k) o[k] = tagAPOINT(block[2 * k], block[2 * k + 1], a);
+    }
+}
+
 void PlacedPoints::GridRoundFrom(size_t first, double grid) {
     for (size_t start = first - first % kOutputStep; start < count_; start += kOutputStep) {
         const size_t from = start < first ? first - start : 0;
@@ -346,7 +363,7 @@ void PlacedPoints::GridRoundFrom(size_t first, double grid) {
 
 bool SpacingWalk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out) {
     g_capacity.store(kOutputStep, std::memory_order_relaxed);
-    void* lengths = HeapAllocZeroed(static_cast<size_t>(n) * (sizeof(double) + sizeof(float)));
+    void* lengths = HeapAllocScratch(static_cast<size_t>(n) * (sizeof(double) + sizeof(float)));
     if (lengths == nullptr) return false;
     double* exact = static_cast<double*>(lengths);
     float* seg = reinterpret_cast<float*>(exact + n);
@@ -368,10 +385,11 @@ int ZEDLL_STDCALL InsetPt(tagAPOINT* points, int count, tagAPOINT** result, floa
         return 0;
     const size_t n = static_cast<size_t>(count);
     if (n > SIZE_MAX / sizeof(tagAPOINT) - 2) return 0;
-    // Working copies with two spare entries, as the result has.
-    float* x = static_cast<float*>(zed::HeapAllocZeroed((n + 2) * sizeof(float)));
-    float* y = static_cast<float*>(zed::HeapAllocZeroed((n + 2) * sizeof(float)));
-    uint8_t* mark = static_cast<uint8_t*>(zed::HeapAllocZeroed(n + 2));
+    // Working copies with two spare entries, as the result has; all written here, none cleared
+    // first.
+    float* x = static_cast<float*>(zed::HeapAllocScratch((n + 2) * sizeof(float)));
+    float* y = static_cast<float*>(zed::HeapAllocScratch((n + 2) * sizeof(float)));
+    uint8_t* mark = static_cast<uint8_t*>(zed::HeapAllocScratch(n + 2));
     int placed = 0;
     if (x != nullptr && y != nullptr && mark != nullptr) {
         for (size_t i = 0; i < n; ++i) {
@@ -379,17 +397,21 @@ int ZEDLL_STDCALL InsetPt(tagAPOINT* points, int count, tagAPOINT** result, floa
             y[i] = points[i].y;
             mark[i] = static_cast<uint8_t>(points[i].a.IsCorner());
         }
+        x[n] = x[n + 1] = y[n] = y[n + 1] = 0.0f;
+        mark[n] = mark[n + 1] = 0;
         zed::inset::PlacedPoints out;
         if (zed::inset::SpacingWalk(x, y, mark, count, spacing, out)) {
             const size_t m = out.Count();
-            tagAPOINT* array = static_cast<tagAPOINT*>(zed::HeapAllocZeroed((m + 2) * sizeof(tagAPOINT)));
+            // Every byte written below: the points whole, the two zero points after them.
+            tagAPOINT* array = static_cast<tagAPOINT*>(zed::HeapAllocScratch((m + 2) * sizeof(tagAPOINT)));
             if (array != nullptr) {
-                // Code 1 and Draw (clear on the first point) on zero-filled attributes, each
-                // point stored in one go.
+                // Code 1 and Draw (clear on the first point), all other attribute fields 0.
                 ATR first, other;
                 first.code = other.code = 1;
                 other.flags = ATR::kDraw;
-                for (size_t i = 0; i < m; ++i) array[i] = tagAPOINT(out.X(i), out.Y(i), i == 0 ? first : other);
+                out.CopyTo(array, other);
+                if (m > 0) array[0].a = first;
+                std::memset(static_cast<void*>(array + m), 0, 2 * sizeof(tagAPOINT));
                 *result = array;
                 placed = static_cast<int>(m);
             }

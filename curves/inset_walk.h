@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "zedll/points.h"
+
 namespace zed {
 namespace inset {
 
@@ -53,6 +55,8 @@ public:
     }
     /// Rounds both coordinates of the points from `first` on to `grid` (GridRound).
     void GridRoundFrom(size_t first, double grid);
+    /// Writes every point to `points[0..Count()-1]`, each with the attribute `a`.
+    void CopyTo(tagAPOINT* points, const ATR& a) const;
     size_t Count() const { return count_; }
     float X(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep)]; }
     float Y(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep) + 1]; }
