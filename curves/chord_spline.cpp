@@ -47,7 +47,8 @@ RunScratch::RunScratch(int capacity) {
     const size_t c = capacity > 0 ? static_cast<size_t>(capacity) : 1;
     // Doubles first, then floats, then the 5-byte attributes: every array stays aligned.
     const size_t doubles = 4 * c, floats = 12 * c;
-    block_ = HeapAllocZeroed(doubles * sizeof(double) + floats * sizeof(float) + c * sizeof(ATR));
+    // Each array is written before it is read: no clearing.
+    block_ = HeapAllocScratch(doubles * sizeof(double) + floats * sizeof(float) + c * sizeof(ATR));
     if (block_ == nullptr) return;
     double* d = static_cast<double*>(block_);
     inv_ = d;

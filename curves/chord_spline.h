@@ -11,7 +11,7 @@ namespace chord_spline {
 /// The solver counts rows with a signed 16-bit index.
 constexpr int kMaxRun = 32767;
 
-/// Working arrays for runs of up to `capacity` points, all in one zero-filled process-heap block
+/// Working arrays for runs of up to `capacity` points, all in one process-heap block
 /// taken once and reused for every run. The caller fills x, y and atr with the run.
 class RunScratch {
 public:

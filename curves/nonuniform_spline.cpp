@@ -85,8 +85,9 @@ tagAPOINT* CLS_Spline::NoUniformSpline(tagAPOINT* points, int n, int* out_count,
     auto append = [&](const tagAPOINT& p) {
         rx[r] = p.x;
         ry[r] = p.y;
-        ra[r] = p.a;
-        ra[r].SetSpline(0);
+        ATR a = p.a;   // cleared in a register, stored once
+        a.SetSpline(0);
+        ra[r] = a;
         ++r;
     };
 
