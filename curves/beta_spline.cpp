@@ -1,5 +1,6 @@
 // CLS_Spline::BetaSpline: the uniform cubic B-spline sampled at t = 0 and t = 0.5 per segment.
 #include <climits>
+#include <cstring>
 
 #include "curves/shared_array.h"
 #include "zedll/curves.h"
@@ -58,9 +59,10 @@ Point* Beta(const Point* points, int n, int* out_count, bool keep, Point*& held)
     *out_count = 0;
     zed::SharedArrayRelease(held);
     held = nullptr;
-    // 2n - 3 points, the largest count (2n - 4) plus one.
+    // 2n - 3 points, the largest count (2n - 4) plus one. Every point up to the count is written
+    // below, the rest is zero-filled after: no byte is written twice.
     const size_t capacity = 2 * static_cast<size_t>(n) - 3;
-    Point* out = static_cast<Point*>(zed::SharedArrayAlloc(capacity, sizeof(Point)));
+    Point* out = static_cast<Point*>(zed::SharedArrayAllocUncleared(capacity, sizeof(Point)));
     if (out == nullptr) return nullptr;
 
     int written = 0;
@@ -82,6 +84,7 @@ Point* Beta(const Point* points, int n, int* out_count, bool keep, Point*& held)
         written += kept ? 1 : 2;
     }
     out[written++] = points[n - 1];
+    std::memset(static_cast<void*>(out + written), 0, (capacity - static_cast<size_t>(written)) * sizeof(Point));
     held = out;
     *out_count = written;
     return out;
