@@ -60,7 +60,8 @@ std::vector<tagAPOINT> RandomOutline(std::mt19937& rng, int n) {
 std::vector<tagA3POINT> Spatial(const std::vector<tagAPOINT>& v, std::mt19937& rng) {
     std::uniform_real_distribution<float> z(-100.0f, 100.0f);
     std::vector<tagA3POINT> s;
-    for (const tagAPOINT& p : v) s.emplace_back(p.x, p.y, z(rng), p.a);
+    // By value: the packed fields must not bind to references.
+    for (const tagAPOINT& p : v) s.push_back(tagA3POINT(+p.x, +p.y, z(rng), p.a));
     return s;
 }
 
