@@ -17,6 +17,11 @@ namespace {
 // Stands in for a chord of length 0 or less in the tangent matrix.
 constexpr double kTinyChord = 0.000001;
 
+// x and y of the tangent solve in one register: element-wise IEEE operations, the same as two
+// scalar ones.
+typedef double Pair __attribute__((vector_size(16)));
+typedef float PairF __attribute__((vector_size(8)));
+
 // Plane distance as DistancePoints measures it: in double, rounded to float.
 inline float Hypot(float dx, float dy) {
     const double a = dx, b = dy;
@@ -97,45 +102,57 @@ void SampleRun(RunScratch& s, int n, int request, Point* out) {
         ry[i] = l > 0 ? qy : 0.0;
     }
 
-    // Forward elimination, x and y side by side; the eliminated diagonal is the same for both.
-    // Row i's right-hand side 3 ((P[i+1] - P[i]) / L[i]^2 + (P[i] - P[i-1]) / L[i-1]^2) reuses the
-    // quotient of the row before; rx/ry hold the quotients until the row overwrites them.
+    // Forward elimination, x and y side by side in one register pair (each lane computes exactly
+    // what the scalar form does); the eliminated diagonal is the same for both. Row i's right-hand
+    // side 3 ((P[i+1] - P[i]) / L[i]^2 + (P[i] - P[i-1]) / L[i-1]^2) reuses the quotient of the
+    // row before; rx/ry hold the quotients until the row overwrites them.
     {
         const double l0 = chord[0];
-        double qx_prev = rx[0], qy_prev = ry[0];
+        Pair q_prev = {rx[0], ry[0]};
         w[0] = 2.0;
         rx[0] = chord[0] > 0 ? 3.0 * (static_cast<double>(x[1]) - static_cast<double>(x[0])) / l0 : 0.0;
         ry[0] = chord[0] > 0 ? 3.0 * (static_cast<double>(y[1]) - static_cast<double>(y[0])) / l0 : 0.0;
+        Pair r_prev = {rx[0], ry[0]};
+        double w_prev = 2.0;
         double upper_prev = 1.0;
         for (int i = 1; i < n - 1; ++i) {
             const double lower = inv[i - 1];
             const double diag = 2.0 * (inv[i - 1] + inv[i]);
-            const double qx = rx[i], qy = ry[i];
-            const double rhs_x = 3.0 * (qx + qx_prev);
-            const double rhs_y = 3.0 * (qy + qy_prev);
-            qx_prev = qx;
-            qy_prev = qy;
-            w[i] = diag - lower * upper_prev / w[i - 1];
-            rx[i] = rhs_x - lower * rx[i - 1] / w[i - 1];
-            ry[i] = rhs_y - lower * ry[i - 1] / w[i - 1];
+            const Pair q = {rx[i], ry[i]};
+            const Pair rhs = 3.0 * (q + q_prev);
+            q_prev = q;
+            const Pair r = rhs - lower * r_prev / w_prev;
+            w_prev = w[i] = diag - lower * upper_prev / w_prev;
+            rx[i] = r[0];
+            ry[i] = r[1];
+            r_prev = r;
             upper_prev = inv[i];
         }
         const int k = n - 1;
         const double lk = chord[k - 1];
         const double rhs_x = chord[k - 1] > 0 ? 3.0 * (static_cast<double>(x[k]) - static_cast<double>(x[k - 1])) / lk : 0.0;
         const double rhs_y = chord[k - 1] > 0 ? 3.0 * (static_cast<double>(y[k]) - static_cast<double>(y[k - 1])) / lk : 0.0;
-        w[k] = 2.0 - 1.0 * upper_prev / w[k - 1];
-        rx[k] = rhs_x - 1.0 * rx[k - 1] / w[k - 1];
-        ry[k] = rhs_y - 1.0 * ry[k - 1] / w[k - 1];
+        const Pair rhs = {rhs_x, rhs_y};
+        const Pair r = rhs - 1.0 * r_prev / w_prev;
+        w[k] = 2.0 - 1.0 * upper_prev / w_prev;
+        rx[k] = r[0];
+        ry[k] = r[1];
     }
 
-    // Back substitution; the tangents are kept as floats, each read back as stored for the next.
-    tx[n - 1] = static_cast<float>(rx[n - 1] / w[n - 1]);
-    ty[n - 1] = static_cast<float>(ry[n - 1] / w[n - 1]);
-    for (int i = n - 2; i >= 0; --i) {
-        const double upper = i == 0 ? 1.0 : inv[i];
-        tx[i] = static_cast<float>((rx[i] - upper * static_cast<double>(tx[i + 1])) / w[i]);
-        ty[i] = static_cast<float>((ry[i] - upper * static_cast<double>(ty[i + 1])) / w[i]);
+    // Back substitution, the pair again; the tangents are kept as floats, each read back as stored
+    // for the next.
+    {
+        const Pair last = {rx[n - 1], ry[n - 1]};
+        PairF t = __builtin_convertvector(last / w[n - 1], PairF);
+        tx[n - 1] = t[0];
+        ty[n - 1] = t[1];
+        for (int i = n - 2; i >= 0; --i) {
+            const double upper = i == 0 ? 1.0 : inv[i];
+            const Pair r = {rx[i], ry[i]};
+            t = __builtin_convertvector((r - upper * __builtin_convertvector(t, Pair)) / w[i], PairF);
+            tx[i] = t[0];
+            ty[i] = t[1];
+        }
     }
 
     // Coefficients per segment; a chord of 0 leaves the segment its start point.
