@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "os/heap.h"
 
@@ -32,6 +33,54 @@ inline float Hypot(float dx, float dy) {
 inline float Speed(float a1x, float a1y, float a2x, float a2y, float a3x, float a3y, float s) {
     const float s2 = s * s;
     return Hypot(a1x + 2.0f * a2x * s + 3.0f * a3x * s2, a1y + 2.0f * a2y * s + 3.0f * a3y * s2);
+}
+
+// v where the mask is all ones, +0 where it is 0: a select the vectoriser takes without branches.
+inline float KeepIf(float v, uint32_t mask) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    bits &= mask;
+    float kept;
+    std::memcpy(&kept, &bits, sizeof kept);
+    return kept;
+}
+
+// Each batch loop in a function of its own with restrict-qualified arrays (all distinct), which
+// the vectoriser needs to take it.
+void Coefficients(int segments, const float* __restrict chord, const float* __restrict x,
+                  const float* __restrict y, const float* __restrict tx, const float* __restrict ty,
+                  float* __restrict a1x, float* __restrict a1y, float* __restrict a2x,
+                  float* __restrict a2y, float* __restrict a3x, float* __restrict a3y) {
+    for (int i = 0; i < segments; ++i) {
+        const float l = chord[i];
+        const float x0 = x[i], x1 = x[i + 1], y0 = y[i], y1 = y[i + 1];
+        const float tx0 = tx[i], tx1 = tx[i + 1], ty0 = ty[i], ty1 = ty[i + 1];
+        const float dx = x1 - x0;
+        const float dy = y1 - y0;
+        const float c2x = 3.0f * dx / (l * l) - (2.0f * tx0 + tx1) / l;
+        const float c2y = 3.0f * dy / (l * l) - (2.0f * ty0 + ty1) / l;
+        const float c3x = 2.0f * (x0 - x1) / (l * l * l) + (tx0 + tx1) / (l * l);
+        const float c3y = 2.0f * (y0 - y1) / (l * l * l) + (ty0 + ty1) / (l * l);
+        const uint32_t real = l > 0 ? ~0u : 0u;
+        a1x[i] = KeepIf(tx0, real);
+        a1y[i] = KeepIf(ty0, real);
+        a2x[i] = KeepIf(c2x, real);
+        a2y[i] = KeepIf(c2y, real);
+        a3x[i] = KeepIf(c3x, real);
+        a3y[i] = KeepIf(c3y, real);
+    }
+}
+
+// One coordinate of the curve at each chord's middle parameter: A0 + A1 s + A2 s^2 + A3 s^3.
+void Midpoints(int segments, const float* __restrict chord, const float* __restrict a0,
+               const float* __restrict a1, const float* __restrict a2, const float* __restrict a3,
+               float* __restrict m) {
+    for (int i = 0; i < segments; ++i) {
+        const float t = chord[i] / 2.0f;
+        const float t2 = t * t;
+        const float t3 = t2 * t;
+        m[i] = a0[i] + a1[i] * t + a2[i] * t2 + a3[i] * t3;
+    }
 }
 
 inline void Put(tagAPOINT& o, float x, float y, const ATR& a) {
@@ -157,28 +206,13 @@ void SampleRun(RunScratch& s, int n, int request, Point* out) {
 
     // Coefficients per segment; a chord of 0 leaves the segment its start point.
     const size_t c = static_cast<size_t>(segments);
-    // Six arrays apart from each other and from the run: restrict spares the loop its alias checks.
-    float* __restrict a1x = s.coef_;
-    float* __restrict a1y = a1x + c;
-    float* __restrict a2x = a1y + c;
-    float* __restrict a2y = a2x + c;
-    float* __restrict a3x = a2y + c;
-    float* __restrict a3y = a3x + c;
-    for (int i = 0; i < segments; ++i) {
-        const float l = chord[i];
-        const float dx = x[i + 1] - x[i];
-        const float dy = y[i + 1] - y[i];
-        const float c2x = 3.0f * dx / (l * l) - (2.0f * tx[i] + tx[i + 1]) / l;
-        const float c2y = 3.0f * dy / (l * l) - (2.0f * ty[i] + ty[i + 1]) / l;
-        const float c3x = 2.0f * (x[i] - x[i + 1]) / (l * l * l) + (tx[i] + tx[i + 1]) / (l * l);
-        const float c3y = 2.0f * (y[i] - y[i + 1]) / (l * l * l) + (ty[i] + ty[i + 1]) / (l * l);
-        a1x[i] = l > 0 ? tx[i] : 0.0f;
-        a1y[i] = l > 0 ? ty[i] : 0.0f;
-        a2x[i] = l > 0 ? c2x : 0.0f;
-        a2y[i] = l > 0 ? c2y : 0.0f;
-        a3x[i] = l > 0 ? c3x : 0.0f;
-        a3y[i] = l > 0 ? c3y : 0.0f;
-    }
+    float* a1x = s.coef_;
+    float* a1y = a1x + c;
+    float* a2x = a1y + c;
+    float* a2y = a2x + c;
+    float* a3x = a2y + c;
+    float* a3y = a3x + c;
+    Coefficients(segments, chord, x, y, tx, ty, a1x, a1y, a2x, a2y, a3x, a3y);
 
     auto at = [&](int i, float t, float& px, float& py) {
         const float t2 = t * t;
@@ -191,9 +225,10 @@ void SampleRun(RunScratch& s, int n, int request, Point* out) {
         // Two samples per segment: the run point and the curve at the chord's middle parameter.
         // The curve first, in vector registers (the arc-length and right-hand-side arrays are
         // free by now), then the points, which are packed and go one by one.
-        float* __restrict mx = s.length_;
-        float* __restrict my = reinterpret_cast<float*>(s.rx_);
-        for (int i = 0; i < segments; ++i) at(i, chord[i] / 2.0f, mx[i], my[i]);
+        float* mx = s.length_;
+        float* my = reinterpret_cast<float*>(s.rx_);
+        Midpoints(segments, chord, x, a1x, a2x, a3x, mx);
+        Midpoints(segments, chord, y, a1y, a2y, a3y, my);
         for (int i = 0; i < segments; ++i) {
             Put(out[2 * i], x[i], y[i], atr[i]);
             Put(out[2 * i + 1], mx[i], my[i], atr[i]);
