@@ -122,24 +122,17 @@ RunScratch::RunScratch(int capacity) {
 
 RunScratch::~RunScratch() { HeapRelease(block_); }
 
-template <class Point>
-void SampleRun(RunScratch& s, int n, int request, Point* out) {
+// Chords, the matrix's reciprocals and the quotients of the right-hand side: independent per
+// segment. A chord of 0 adds nothing to the right-hand side (its difference is 0 too), which keeps
+// a corner that repeats its predecessor from poisoning the whole run.
+void PrepareRun(RunScratch& s, int n) {
     const float* x = s.x;
     const float* y = s.y;
-    const ATR* atr = s.atr;
     float* chord = s.chord_;
     double* inv = s.inv_;
-    double* w = s.w_;
     double* rx = s.rx_;
     double* ry = s.ry_;
-    float* tx = s.tx_;
-    float* ty = s.ty_;
-    const int segments = n - 1;
-
-    // Chords, the matrix's reciprocals and the quotients of the right-hand side: independent per
-    // segment. A chord of 0 adds nothing to the right-hand side (its difference is 0 too), which
-    // keeps a corner that repeats its predecessor from poisoning the whole run.
-    for (int i = 0; i < segments; ++i) {
+    for (int i = 0; i < n - 1; ++i) {
         const float l = Hypot(x[i + 1] - x[i], y[i + 1] - y[i]);
         chord[i] = l;
         const double lm = l > 0 ? l : kTinyChord;
@@ -150,59 +143,146 @@ void SampleRun(RunScratch& s, int n, int request, Point* out) {
         rx[i] = l > 0 ? qx : 0.0;
         ry[i] = l > 0 ? qy : 0.0;
     }
+}
 
-    // Forward elimination, x and y side by side in one register pair (each lane computes exactly
-    // what the scalar form does); the eliminated diagonal is the same for both. Row i's right-hand
-    // side 3 ((P[i+1] - P[i]) / L[i]^2 + (P[i] - P[i-1]) / L[i-1]^2) reuses the quotient of the
-    // row before; rx/ry hold the quotients until the row overwrites them.
-    {
+namespace {
+
+// Forward elimination of one run, row by row, x and y side by side in one register pair (each lane
+// computes exactly what the scalar form does); the eliminated diagonal is the same for both. Row
+// i's right-hand side 3 ((P[i+1] - P[i]) / L[i]^2 + (P[i] - P[i-1]) / L[i-1]^2) reuses the
+// quotient of the row before; rx/ry hold the quotients until the row overwrites them.
+class Forward {
+public:
+    Forward(int n, const float* x, const float* y, const float* chord, const double* inv,
+            double* w, double* rx, double* ry)
+        : x_(x), y_(y), chord_(chord), inv_(inv), w_(w), rx_(rx), ry_(ry), n_(n) {
         const double l0 = chord[0];
-        Pair q_prev = {rx[0], ry[0]};
+        q_prev_ = Pair{rx[0], ry[0]};
         w[0] = 2.0;
         rx[0] = chord[0] > 0 ? 3.0 * (static_cast<double>(x[1]) - static_cast<double>(x[0])) / l0 : 0.0;
         ry[0] = chord[0] > 0 ? 3.0 * (static_cast<double>(y[1]) - static_cast<double>(y[0])) / l0 : 0.0;
-        Pair r_prev = {rx[0], ry[0]};
-        double w_prev = 2.0;
-        double upper_prev = 1.0;
-        for (int i = 1; i < n - 1; ++i) {
-            const double lower = inv[i - 1];
-            const double diag = 2.0 * (inv[i - 1] + inv[i]);
-            const Pair q = {rx[i], ry[i]};
-            const Pair rhs = 3.0 * (q + q_prev);
-            q_prev = q;
-            const Pair r = rhs - lower * r_prev / w_prev;
-            w_prev = w[i] = diag - lower * upper_prev / w_prev;
-            rx[i] = r[0];
-            ry[i] = r[1];
-            r_prev = r;
-            upper_prev = inv[i];
-        }
-        const int k = n - 1;
-        const double lk = chord[k - 1];
-        const double rhs_x = chord[k - 1] > 0 ? 3.0 * (static_cast<double>(x[k]) - static_cast<double>(x[k - 1])) / lk : 0.0;
-        const double rhs_y = chord[k - 1] > 0 ? 3.0 * (static_cast<double>(y[k]) - static_cast<double>(y[k - 1])) / lk : 0.0;
+        r_prev_ = Pair{rx[0], ry[0]};
+    }
+    // Interior row i, 1 <= i <= n - 2.
+    void Row(int i) {
+        const double lower = inv_[i - 1];
+        const double diag = 2.0 * (inv_[i - 1] + inv_[i]);
+        const Pair q = {rx_[i], ry_[i]};
+        const Pair rhs = 3.0 * (q + q_prev_);
+        q_prev_ = q;
+        const Pair r = rhs - lower * r_prev_ / w_prev_;
+        w_prev_ = w_[i] = diag - lower * upper_prev_ / w_prev_;
+        rx_[i] = r[0];
+        ry_[i] = r[1];
+        r_prev_ = r;
+        upper_prev_ = inv_[i];
+    }
+    // The natural end, row n - 1.
+    void Last() {
+        const int k = n_ - 1;
+        const double lk = chord_[k - 1];
+        const double rhs_x = chord_[k - 1] > 0 ? 3.0 * (static_cast<double>(x_[k]) - static_cast<double>(x_[k - 1])) / lk : 0.0;
+        const double rhs_y = chord_[k - 1] > 0 ? 3.0 * (static_cast<double>(y_[k]) - static_cast<double>(y_[k - 1])) / lk : 0.0;
         const Pair rhs = {rhs_x, rhs_y};
-        const Pair r = rhs - 1.0 * r_prev / w_prev;
-        w[k] = 2.0 - 1.0 * upper_prev / w_prev;
-        rx[k] = r[0];
-        ry[k] = r[1];
+        const Pair r = rhs - 1.0 * r_prev_ / w_prev_;
+        w_[k] = 2.0 - 1.0 * upper_prev_ / w_prev_;
+        rx_[k] = r[0];
+        ry_[k] = r[1];
     }
 
-    // Back substitution, the pair again; the tangents are kept as floats, each read back as stored
-    // for the next.
-    {
+private:
+    const float* x_;
+    const float* y_;
+    const float* chord_;
+    const double* inv_;
+    double* w_;
+    double* rx_;
+    double* ry_;
+    int n_;
+    Pair q_prev_, r_prev_;
+    double w_prev_ = 2.0, upper_prev_ = 1.0;
+};
+
+// Back substitution of one run, row by row from n - 2 down to 0, the pair again; the tangents are
+// kept as floats, each read back as stored for the next.
+class Back {
+public:
+    Back(int n, const double* inv, const double* w, const double* rx, const double* ry, float* tx, float* ty)
+        : inv_(inv), w_(w), rx_(rx), ry_(ry), tx_(tx), ty_(ty) {
         const Pair last = {rx[n - 1], ry[n - 1]};
-        PairF t = __builtin_convertvector(last / w[n - 1], PairF);
-        tx[n - 1] = t[0];
-        ty[n - 1] = t[1];
-        for (int i = n - 2; i >= 0; --i) {
-            const double upper = i == 0 ? 1.0 : inv[i];
-            const Pair r = {rx[i], ry[i]};
-            t = __builtin_convertvector((r - upper * __builtin_convertvector(t, Pair)) / w[i], PairF);
-            tx[i] = t[0];
-            ty[i] = t[1];
-        }
+        t_ = __builtin_convertvector(last / w[n - 1], PairF);
+        tx[n - 1] = t_[0];
+        ty[n - 1] = t_[1];
     }
+    void Row(int i) {
+        const double upper = i == 0 ? 1.0 : inv_[i];
+        const Pair r = {rx_[i], ry_[i]};
+        t_ = __builtin_convertvector((r - upper * __builtin_convertvector(t_, Pair)) / w_[i], PairF);
+        tx_[i] = t_[0];
+        ty_[i] = t_[1];
+    }
+
+private:
+    const double* inv_;
+    const double* w_;
+    const double* rx_;
+    const double* ry_;
+    float* tx_;
+    float* ty_;
+    PairF t_;
+};
+
+}  // namespace
+
+// Both recurrences are chains of dependent divisions; two runs solved in one loop keep two chains
+// in flight, which the processor overlaps.
+void SolveRuns(RunScratch& a, int na, RunScratch* b, int nb) {
+    Forward fa(na, a.x, a.y, a.chord_, a.inv_, a.w_, a.rx_, a.ry_);
+    if (b == nullptr) {
+        for (int i = 1; i < na - 1; ++i) fa.Row(i);
+        fa.Last();
+        Back ba(na, a.inv_, a.w_, a.rx_, a.ry_, a.tx_, a.ty_);
+        for (int i = na - 2; i >= 0; --i) ba.Row(i);
+        return;
+    }
+    Forward fb(nb, b->x, b->y, b->chord_, b->inv_, b->w_, b->rx_, b->ry_);
+    const int both = (na < nb ? na : nb) - 1;   // interior rows 1 .. both - 1 of each
+    for (int i = 1; i < both; ++i) {
+        fa.Row(i);
+        fb.Row(i);
+    }
+    for (int i = both; i < na - 1; ++i) fa.Row(i);
+    for (int i = both; i < nb - 1; ++i) fb.Row(i);
+    fa.Last();
+    fb.Last();
+    Back ba(na, a.inv_, a.w_, a.rx_, a.ry_, a.tx_, a.ty_);
+    Back bb(nb, b->inv_, b->w_, b->rx_, b->ry_, b->tx_, b->ty_);
+    // The longer run's top rows alone, then both down to row 0.
+    int ia = na - 2, ib = nb - 2;
+    for (; ia > ib; --ia) ba.Row(ia);
+    for (; ib > ia; --ib) bb.Row(ib);
+    for (; ia >= 0; --ia, --ib) {
+        ba.Row(ia);
+        bb.Row(ib);
+    }
+}
+
+template <class Point>
+void SampleRun(RunScratch& s, int n, int request, Point* out) {
+    PrepareRun(s, n);
+    SolveRuns(s, n, nullptr, 0);
+    FinishRun(s, n, request, out);
+}
+
+template <class Point>
+void FinishRun(RunScratch& s, int n, int request, Point* out) {
+    const float* x = s.x;
+    const float* y = s.y;
+    const ATR* atr = s.atr;
+    float* chord = s.chord_;
+    float* tx = s.tx_;
+    float* ty = s.ty_;
+    const int segments = n - 1;
 
     // Coefficients per segment; a chord of 0 leaves the segment its start point.
     const size_t c = static_cast<size_t>(segments);
@@ -285,6 +365,8 @@ void SampleRun(RunScratch& s, int n, int request, Point* out) {
 
 template void SampleRun<tagAPOINT>(RunScratch& s, int n, int request, tagAPOINT* out);
 template void SampleRun<tagA3POINT>(RunScratch& s, int n, int request, tagA3POINT* out);
+template void FinishRun<tagAPOINT>(RunScratch& s, int n, int request, tagAPOINT* out);
+template void FinishRun<tagA3POINT>(RunScratch& s, int n, int request, tagA3POINT* out);
 
 }  // namespace chord_spline
 }  // namespace zed

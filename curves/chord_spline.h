@@ -26,8 +26,10 @@ public:
     ATR* atr = nullptr;
 
 private:
+    friend void PrepareRun(RunScratch& s, int n);
+    friend void SolveRuns(RunScratch& a, int na, RunScratch* b, int nb);
     template <class Point>
-    friend void SampleRun(RunScratch& s, int n, int request, Point* out);
+    friend void FinishRun(RunScratch& s, int n, int request, Point* out);
     void* block_ = nullptr;
     float* chord_ = nullptr;
     float* tx_ = nullptr;
@@ -39,6 +41,14 @@ private:
     double* rx_ = nullptr;      // right-hand sides, x and y
     double* ry_ = nullptr;
 };
+
+/// The three steps of SampleRun, for callers that solve two runs together: the per-segment
+/// quantities; the tangent system of one run, or of two (`b` not null) in one loop, which keeps
+/// two chains of dependent divisions in flight; the coefficients and the samples.
+void PrepareRun(RunScratch& s, int n);
+void SolveRuns(RunScratch& a, int na, RunScratch* b, int nb);
+template <class Point>
+void FinishRun(RunScratch& s, int n, int request, Point* out);
 
 /// Samples the spline through the n (3 to capacity) points of `s`: request 0 gives 2n - 1 points
 /// (the run's points and the curve at each chord's middle parameter), m >= 2 gives m points spaced
