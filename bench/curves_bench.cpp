@@ -1,6 +1,12 @@
-// The curve operations on outlines of 10^3 to 10^6 points: points per second and the growth with
-// the outline's size (the fitted complexity should be O(N), the time per point flat).
+// The curve operations on outlines of 10^3, 10^4 and 10^6 points: the time per input point and
+// its growth with the outline's size (the fitted complexity should be O(N), the time per point
+// flat). Read them against BM_MemoryRead of the same run. With ZEDLL_BENCH_OUTLINE_DIR set, the
+// spline benchmark also writes its outlines there for the peer script (run_curves_peer.sh).
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "bench_util.h"
@@ -22,6 +28,28 @@ std::vector<tagAPOINT> Outline(int n) {
     return v;
 }
 
+// outline_<n>.bin: int32 n, then float32 x[n], float32 y[n], uint8 corner[n], little-endian.
+void WriteOutline(const std::vector<tagAPOINT>& v) {
+    const char* dir = std::getenv("ZEDLL_BENCH_OUTLINE_DIR");
+    if (dir == nullptr || *dir == '\0') return;
+    const std::string path = std::string(dir) + "/outline_" + std::to_string(v.size()) + ".bin";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return;
+    const int32_t n = static_cast<int32_t>(v.size());
+    std::vector<float> x, y;
+    std::vector<uint8_t> corner;
+    for (const tagAPOINT& p : v) {
+        x.push_back(p.x);
+        y.push_back(p.y);
+        corner.push_back(static_cast<uint8_t>(p.a.IsCorner()));
+    }
+    std::fwrite(&n, sizeof n, 1, f);
+    std::fwrite(x.data(), sizeof(float), x.size(), f);
+    std::fwrite(y.data(), sizeof(float), y.size(), f);
+    std::fwrite(corner.data(), 1, corner.size(), f);
+    std::fclose(f);
+}
+
 void Finish(benchmark::State& state, int n) {
     zedbench::PerPoint(state, n, sizeof(tagAPOINT));
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
@@ -36,17 +64,18 @@ void BM_BetaSpline(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(spline.BetaSpline(v.data(), n, &count, true));
     Finish(state, n);
 }
-BENCHMARK(BM_BetaSpline)->RangeMultiplier(10)->Range(1000, 1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BetaSpline)->Arg(1000)->Arg(10000)->Arg(1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
 
 void BM_NoUniformSpline(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     std::vector<tagAPOINT> v = Outline(n);
+    WriteOutline(v);
     CLS_Spline spline;
     int count = 0;
     for (auto _ : state) benchmark::DoNotOptimize(spline.NoUniformSpline(v.data(), n, &count, 0));
     Finish(state, n);
 }
-BENCHMARK(BM_NoUniformSpline)->RangeMultiplier(10)->Range(1000, 1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NoUniformSpline)->Arg(1000)->Arg(10000)->Arg(1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
 
 // One long run: the solver's largest run, 32767 points, and no corners at all.
 void BM_NoUniformSplineLongRuns(benchmark::State& state) {
@@ -73,6 +102,6 @@ void BM_InsetPt(benchmark::State& state) {
     state.counters["placed"] = placed;
     Finish(state, n);
 }
-BENCHMARK(BM_InsetPt)->RangeMultiplier(10)->Range(1000, 1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InsetPt)->Arg(1000)->Arg(10000)->Arg(1000000)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

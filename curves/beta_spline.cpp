@@ -1,42 +1,57 @@
 // CLS_Spline::BetaSpline: the uniform cubic B-spline sampled at t = 0 and t = 0.5 per segment.
 #include <climits>
+#include <cstring>
 
 #include "curves/shared_array.h"
 #include "zedll/curves.h"
 
 namespace {
 
-// Basis values of the uniform cubic B-spline (before the division by 6), in single precision.
-struct Basis {
-    float b0, b1, b2, b3;
-};
+// Basis values of the uniform cubic B-spline before the division by 6, in single precision: at
+// t = 0 they are 1, 4, 1 (and 0, whose term is left out); at t = 0.5, (1 - t)^3 = 0.125,
+// 3t^3 - 6t^2 + 4 = 2.875, -3t^3 + 3t^2 + 3t + 1 = 2.875 and t^3 = 0.125, all exact in float.
+constexpr float kAt0[3] = {1.0f, 4.0f, 1.0f};
+constexpr float kAtHalf[4] = {0.125f, 2.875f, 2.875f, 0.125f};
 
-Basis BasisAt(float t) {
-    const float u = 1.0f - t;
-    return {u * u * u, 3.0f * t * t * t - 6.0f * t * t + 4.0f, -3.0f * t * t * t + 3.0f * t * t + 3.0f * t + 1.0f,
-            t * t * t};
+inline float SampleAt0(float p0, float p1, float p2) {
+    return (kAt0[0] * p0 + kAt0[1] * p1 + kAt0[2] * p2) * 1.0f / 6.0f;
 }
 
-// At t = 0 the weight of the fourth point is 0 and its term is left out altogether.
-float SampleAt0(const Basis& b, float p0, float p1, float p2) {
-    return (b.b0 * p0 + b.b1 * p1 + b.b2 * p2) * 1.0f / 6.0f;
+inline float SampleAtHalf(float p0, float p1, float p2, float p3) {
+    return (kAtHalf[0] * p0 + kAtHalf[1] * p1 + kAtHalf[2] * p2 + kAtHalf[3] * p3) * 1.0f / 6.0f;
 }
 
-float SampleAtHalf(const Basis& b, float p0, float p1, float p2, float p3) {
-    return (b.b0 * p0 + b.b1 * p1 + b.b2 * p2 + b.b3 * p3) * 1.0f / 6.0f;
-}
+// SetCode(code, 1) on an attribute in registers: a code above 32700 becomes 0.
+inline uint16_t KeptCode(uint16_t code) { return code <= ATR::kMaxCode ? code : 0; }
 
-void SmoothZ(tagAPOINT&, const Basis&, const tagAPOINT*, bool) {}
-void SmoothZ(tagA3POINT& out, const Basis& b, const tagA3POINT* p, bool half) {
-    out.z = half ? SampleAtHalf(b, p[0].z, p[1].z, p[2].z, p[3].z) : SampleAt0(b, p[0].z, p[1].z, p[2].z);
+// The attribute of a computed point: its segment start's, Spline and Draw set.
+inline ATR Computed(ATR a) {
+    a.code = KeptCode(a.code);
+    a.flags = static_cast<uint16_t>(a.flags | ATR::kSpline | ATR::kDraw);
+    return a;
 }
 
 // A kept corner: the plane variant also rewrites code and Draw, the spatial one leaves them.
-void MarkKept(tagAPOINT& p) {
-    p.a.SetSpline(0);
-    p.a.SetCode(p.a.code, 1);
+inline ATR Kept(ATR a, const tagAPOINT*) {
+    a.code = KeptCode(a.code);
+    a.flags = static_cast<uint16_t>((a.flags & ~ATR::kSpline) | ATR::kDraw);
+    return a;
 }
-void MarkKept(tagA3POINT& p) { p.a.SetSpline(0); }
+inline ATR Kept(ATR a, const tagA3POINT*) {
+    a.flags = static_cast<uint16_t>(a.flags & ~ATR::kSpline);
+    return a;
+}
+
+inline void Put(tagAPOINT& o, float x, float y, float, const ATR& a) { o = tagAPOINT(x, y, a); }
+inline void Put(tagA3POINT& o, float x, float y, float z, const ATR& a) {
+    o.x = x;
+    o.y = y;
+    o.z = z;
+    o.a = a;
+}
+
+inline float Z(const tagAPOINT&) { return 0.0f; }
+inline float Z(const tagA3POINT& p) { return p.z; }
 
 template <class Point>
 Point* Beta(const Point* points, int n, int* out_count, bool keep, Point*& held) {
@@ -44,35 +59,32 @@ Point* Beta(const Point* points, int n, int* out_count, bool keep, Point*& held)
     *out_count = 0;
     zed::SharedArrayRelease(held);
     held = nullptr;
-    // 2n - 3 points, the largest count (2n - 4) plus one.
+    // 2n - 3 points, the largest count (2n - 4) plus one. Every point up to the count is written
+    // below, the rest is zero-filled after: no byte is written twice.
     const size_t capacity = 2 * static_cast<size_t>(n) - 3;
-    Point* out = static_cast<Point*>(zed::SharedArrayAlloc(capacity, sizeof(Point)));
+    Point* out = static_cast<Point*>(zed::SharedArrayAllocUncleared(capacity, sizeof(Point)));
     if (out == nullptr) return nullptr;
 
-    static const Basis at0 = BasisAt(0.0f);
-    static const Basis at_half = BasisAt(0.5f);
     int written = 0;
     out[written++] = points[0];
     for (int i = 0; i < n - 3; ++i) {
         const Point* p = points + i;
-        if (keep && p[0].a.IsCorner()) {
-            out[written] = p[0];
-            MarkKept(out[written]);
-            ++written;
-            continue;
-        }
-        for (int half = 0; half < 2; ++half) {
-            Point& q = out[written++];
-            const Basis& b = half ? at_half : at0;
-            q.x = half ? SampleAtHalf(b, p[0].x, p[1].x, p[2].x, p[3].x) : SampleAt0(b, p[0].x, p[1].x, p[2].x);
-            q.y = half ? SampleAtHalf(b, p[0].y, p[1].y, p[2].y, p[3].y) : SampleAt0(b, p[0].y, p[1].y, p[2].y);
-            SmoothZ(q, b, p, half != 0);
-            q.a = p[0].a;
-            q.a.SetSpline(1);
-            q.a.SetCode(q.a.code, 1);
-        }
+        const float x0 = p[0].x, x1 = p[1].x, x2 = p[2].x, x3 = p[3].x;
+        const float y0 = p[0].y, y1 = p[1].y, y2 = p[2].y, y3 = p[3].y;
+        const float z0 = Z(p[0]), z1 = Z(p[1]), z2 = Z(p[2]), z3 = Z(p[3]);
+        const ATR a = p[0].a;
+        // Without branches: a kept corner takes the first slot and advances by one; the second
+        // slot's sample is then overwritten by whatever comes next (at the latest P[n-1]).
+        const bool kept = keep && a.IsCorner();
+        const ATR first = kept ? Kept(a, p) : Computed(a);
+        Put(out[written], kept ? x0 : SampleAt0(x0, x1, x2), kept ? y0 : SampleAt0(y0, y1, y2),
+            kept ? z0 : SampleAt0(z0, z1, z2), first);
+        Put(out[written + 1], SampleAtHalf(x0, x1, x2, x3), SampleAtHalf(y0, y1, y2, y3),
+            SampleAtHalf(z0, z1, z2, z3), Computed(a));
+        written += kept ? 1 : 2;
     }
     out[written++] = points[n - 1];
+    std::memset(static_cast<void*>(out + written), 0, (capacity - static_cast<size_t>(written)) * sizeof(Point));
     held = out;
     *out_count = written;
     return out;

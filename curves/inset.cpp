@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "curves/inset_walk.h"
 #include "geometry/float_math.h"
@@ -22,6 +23,8 @@ constexpr float kEvenBias = 0.6666667f;
 // Accepted segment parameters of a pending point found on the next segment.
 constexpr double kParamLow = -0.00001;
 constexpr double kParamHigh = 1.00001;
+// Rest below this many base steps keeps the truncated step count within int32.
+constexpr double kMaxWholeSteps = 1073741824.0;
 
 // Written by every walk; atomic only so that a misuse from two threads is not undefined.
 std::atomic<int> g_capacity{kOutputStep};
@@ -30,13 +33,20 @@ float Dist(float ax, float ay, float bx, float by) { return HypotF(bx - ax, by -
 
 class Walk {
 public:
-    Walk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out)
-        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), out_(out) {}
+    // seg[i]: the length of the segment from P[i-1] to P[i] (i >= 1) as the walk uses it, exact[i]
+    // the same in double for the reach check; room for n each.
+    Walk(const float* x, const float* y, uint8_t* mark, int n, float spacing, float* seg, double* exact,
+         PlacedPoints& out)
+        : x_(x), y_(y), mark_(mark), n_(n), step_(spacing), seg_(seg), exact_(exact), out_(out) {}
 
-    bool Run() {
+    // Points are placed as computed; the grid rounding of all but the first follows the walk
+    // (nothing in the walk reads them back), unless `rounded` comes back false.
+    bool Run(bool& rounded) {
+        rounded = false;
         if (n_ == 2 && Dist(x_[0], y_[0], x_[1], y_[1]) <= kShortLine)
             return out_.Add(x_[0], y_[0]) && out_.Add(x_[1], y_[1]);
-        if (!WithinReach()) return false;
+        rounded = true;
+        if (!MeasureWithinReach()) return false;
         MergeCorners();
         if (!out_.Add(x_[0], y_[0])) return false;
         ax_ = x_[0];
@@ -54,16 +64,25 @@ public:
 private:
     float D(int i, int j) const { return Dist(x_[i], y_[i], x_[j], y_[j]); }
 
+    // Every segment's length once, as the walk uses it (float), for the stretches and the steps.
     // Refuses what would step forever: a non-finite length, or one so long for the spacing that
-    // taking a step off the remaining length could leave it unchanged in float. The walk measures
-    // in float, where coordinates near the float limit overflow to an infinite length (and steps
-    // that never shorten it) even when their length in double is finite.
-    bool WithinReach() const {
+    // taking a step off the remaining length could leave it unchanged in float; that total is
+    // measured in double. The walk measures in float, where coordinates near the float limit
+    // overflow to an infinite length (and steps that never shorten it) even when their length in
+    // double is finite.
+    // The square roots side by side in vector registers first, then the total in order.
+    bool MeasureWithinReach() {
+        float* __restrict seg = seg_;
+        double* __restrict exact = exact_;
+        for (int i = 1; i < n_; ++i) {
+            seg[i] = Dist(x_[i - 1], y_[i - 1], x_[i], y_[i]);
+            exact[i] = HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
+        }
         double length = 0.0;
         float walked = 0.0f;
         for (int i = 1; i < n_; ++i) {
-            length += HypotD(static_cast<double>(x_[i]) - x_[i - 1], static_cast<double>(y_[i]) - y_[i - 1]);
-            walked += D(i - 1, i);
+            length += exact[i];
+            walked += seg[i];
         }
         return std::isfinite(walked) && length / step_ <= kMaxSpacings;
     }
@@ -91,20 +110,29 @@ private:
         int e = s + 1;
         while (e < n_ - 1 && !mark_[e]) ++e;
         float length = 0.0f;
-        for (int k = s + 1; k <= e; ++k) length += D(k - 1, k);
+        for (int k = s + 1; k <= e; ++k) length += seg_[k];
         stretch_ = length;
+        const double quarter = 0.25 * static_cast<double>(length), twelve = 12.0 * static_cast<double>(step_);
+        far_from_end_ = quarter > twelve ? quarter : twelve;
         remaining_ = length;
         carry_ = 0.0f;
         stretch_end_ = e;
     }
 
-    // Evening starts near the end of a stretch.
+    // Evening starts near the end of a stretch. Far from it both quotients are known without
+    // dividing: rest above a quarter of the stretch puts the first above 0.2, and rest between 12
+    // and 2^30 steps puts the second's truncation between 12 and 2^30 (the products are exact in
+    // double, and rounding the quotients cannot cross those bounds). Anything else, NaN included,
+    // takes the divisions.
+    // The walk asks only with w = the base step, so both bounds are fixed for a stretch.
     bool NearEnd(float rest, float w) const {
+        const double r = rest;
+        if (r > far_from_end_ && r < kMaxWholeSteps * static_cast<double>(step_)) return false;
         return rest / stretch_ <= kEvenFraction || TruncToInt32(rest / w) <= kEvenSteps;
     }
 
     bool Place(float px, float py) {
-        if (!out_.Add(GridRound(px, kGrid), GridRound(py, kGrid))) ok_ = false;
+        if (!out_.Add(px, py)) ok_ = false;
         return ok_;
     }
 
@@ -121,15 +149,11 @@ private:
         const double disc = b * b - 4.0 * a * c;
         if (!(disc >= 0.0) || !(a > 0.0)) return -1;
         const double root = std::sqrt(disc);
-        const double t_small = (-b - root) / (2.0 * a);
-        const double t_large = (-b + root) / (2.0 * a);
-        double t;
-        if (t_small >= kParamLow && t_small <= kParamHigh) {
-            t = t_small;
-        } else if (t_large >= kParamLow && t_large <= kParamHigh) {
-            t = t_large;
-        } else {
-            return 0;
+        // The larger root only when the smaller one is off the segment.
+        double t = (-b - root) / (2.0 * a);
+        if (!(t >= kParamLow && t <= kParamHigh)) {
+            t = (-b + root) / (2.0 * a);
+            if (!(t >= kParamLow && t <= kParamHigh)) return 0;
         }
         fx = static_cast<float>(px + t * dx);
         fy = static_cast<float>(py + t * dy);
@@ -162,7 +186,7 @@ private:
             s.evened = true;
             s.w = Evening(rest, step_);
         }
-        s.seg = Dist(s.prev_x, s.prev_y, s.cur_x, s.cur_y);
+        s.seg = seg_[i];
         remaining_ -= s.seg;
         if (remaining_ < 0.0f) remaining_ = 0.0f;
         s.had_pending = pending_;
@@ -275,24 +299,18 @@ private:
     uint8_t* mark_;
     const int n_;
     const float step_;
+    float* const seg_;
+    double* const exact_;
     PlacedPoints& out_;
     bool ok_ = true;
     float ax_ = 0.0f, ay_ = 0.0f;   // the anchor: the last placed point before rounding
     bool pending_ = false;
     float stretch_ = 0.0f, remaining_ = 0.0f, carry_ = 0.0f;
+    double far_from_end_ = 0.0;   // above a quarter of the stretch and 12 steps
     int stretch_end_ = 0;
 };
 
 }  // namespace
-
-float GridRound(float v, double grid) {
-    const double g = grid;
-    const double q = std::fabs(static_cast<double>(v)) / g;
-    double k = std::trunc(q);
-    if (q - k >= 0.5) k += 1.0;
-    const double rounded = k * g;
-    return static_cast<float>(v < 0.0f ? -rounded : rounded);
-}
 
 float Evening(float rest, float step) {
     int k = TruncToInt32(rest / step + kEvenBias);
@@ -307,7 +325,7 @@ PlacedPoints::~PlacedPoints() {
     HeapRelease(blocks_);
 }
 
-bool PlacedPoints::Add(float x, float y) {
+bool PlacedPoints::AddInNewBlock(float x, float y) {
     if (count_ == blocks_used_ * kOutputStep) {
         if (count_ >= kMaxPlaced) return false;
         if (blocks_used_ == block_slots_) {
@@ -319,9 +337,12 @@ bool PlacedPoints::Add(float x, float y) {
             blocks_ = table;
             block_slots_ = slots;
         }
-        float* block = static_cast<float*>(HeapAllocZeroed(2 * kOutputStep * sizeof(float)));
+        // Every slot is written before it is read: no clearing.
+        float* block = static_cast<float*>(HeapAllocScratch(2 * kOutputStep * sizeof(float)));
         if (block == nullptr) return false;
         blocks_[blocks_used_++] = block;
+        open_ = block;
+        room_ = blocks_used_ * kOutputStep;
         if (blocks_used_ > 1) g_capacity.fetch_add(kOutputStep, std::memory_order_relaxed);
     }
     float* slot = blocks_[count_ / kOutputStep] + 2 * (count_ % kOutputStep);
@@ -331,10 +352,37 @@ bool PlacedPoints::Add(float x, float y) {
     return true;
 }
 
+void PlacedPoints::CopyTo(tagAPOINT* points, const ATR& a) const {
+    for (size_t start = 0; start < count_; start += kOutputStep) {
+        const float* block = blocks_[start / kOutputStep];
+        const size_t m = count_ - start < static_cast<size_t>(kOutputStep) ? count_ - start : kOutputStep;
+        tagAPOINT* o = points + start;
+        for (size_t k = 0; k < m; ++k) o[k] = tagAPOINT(block[2 * k], block[2 * k + 1], a);
+    }
+}
+
+void PlacedPoints::GridRoundFrom(size_t first, double grid) {
+    for (size_t start = first - first % kOutputStep; start < count_; start += kOutputStep) {
+        const size_t from = start < first ? first - start : 0;
+        const size_t to = count_ - start < static_cast<size_t>(kOutputStep) ? count_ - start : kOutputStep;
+        // x and y interleaved: one run of values.
+        GridRoundAll(blocks_[start / kOutputStep] + 2 * from, 2 * (to - from), grid);
+    }
+}
+
 bool SpacingWalk(const float* x, const float* y, uint8_t* mark, int n, float spacing, PlacedPoints& out) {
     g_capacity.store(kOutputStep, std::memory_order_relaxed);
-    Walk walk(x, y, mark, n, spacing, out);
-    return walk.Run();
+    void* lengths = HeapAllocScratch(static_cast<size_t>(n) * (sizeof(double) + sizeof(float)));
+    if (lengths == nullptr) return false;
+    double* exact = static_cast<double*>(lengths);
+    float* seg = reinterpret_cast<float*>(exact + n);
+    Walk walk(x, y, mark, n, spacing, seg, exact, out);
+    bool rounded = false;
+    const bool done = walk.Run(rounded);
+    HeapRelease(lengths);
+    // Off the walk's chain of dependent steps, the roundings run side by side.
+    if (done && rounded) out.GridRoundFrom(1, kGrid);
+    return done;
 }
 
 }  // namespace inset
@@ -346,10 +394,11 @@ int ZEDLL_STDCALL InsetPt(tagAPOINT* points, int count, tagAPOINT** result, floa
         return 0;
     const size_t n = static_cast<size_t>(count);
     if (n > SIZE_MAX / sizeof(tagAPOINT) - 2) return 0;
-    // Working copies with two spare entries, as the result has.
-    float* x = static_cast<float*>(zed::HeapAllocZeroed((n + 2) * sizeof(float)));
-    float* y = static_cast<float*>(zed::HeapAllocZeroed((n + 2) * sizeof(float)));
-    uint8_t* mark = static_cast<uint8_t*>(zed::HeapAllocZeroed(n + 2));
+    // Working copies with two spare entries, as the result has; all written here, none cleared
+    // first.
+    float* x = static_cast<float*>(zed::HeapAllocScratch((n + 2) * sizeof(float)));
+    float* y = static_cast<float*>(zed::HeapAllocScratch((n + 2) * sizeof(float)));
+    uint8_t* mark = static_cast<uint8_t*>(zed::HeapAllocScratch(n + 2));
     int placed = 0;
     if (x != nullptr && y != nullptr && mark != nullptr) {
         for (size_t i = 0; i < n; ++i) {
@@ -357,16 +406,21 @@ int ZEDLL_STDCALL InsetPt(tagAPOINT* points, int count, tagAPOINT** result, floa
             y[i] = points[i].y;
             mark[i] = static_cast<uint8_t>(points[i].a.IsCorner());
         }
+        x[n] = x[n + 1] = y[n] = y[n + 1] = 0.0f;
+        mark[n] = mark[n + 1] = 0;
         zed::inset::PlacedPoints out;
         if (zed::inset::SpacingWalk(x, y, mark, count, spacing, out)) {
             const size_t m = out.Count();
-            tagAPOINT* array = static_cast<tagAPOINT*>(zed::HeapAllocZeroed((m + 2) * sizeof(tagAPOINT)));
+            // Every byte written below: the points whole, the two zero points after them.
+            tagAPOINT* array = static_cast<tagAPOINT*>(zed::HeapAllocScratch((m + 2) * sizeof(tagAPOINT)));
             if (array != nullptr) {
-                for (size_t i = 0; i < m; ++i) {
-                    array[i].x = out.X(i);
-                    array[i].y = out.Y(i);
-                    array[i].a.SetCode(1, i == 0 ? 0 : 1);
-                }
+                // Code 1 and Draw (clear on the first point), all other attribute fields 0.
+                ATR first, other;
+                first.code = other.code = 1;
+                other.flags = ATR::kDraw;
+                out.CopyTo(array, other);
+                if (m > 0) array[0].a = first;
+                std::memset(static_cast<void*>(array + m), 0, 2 * sizeof(tagAPOINT));
                 *result = array;
                 placed = static_cast<int>(m);
             }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "zedll/points.h"
+
 namespace zed {
 namespace inset {
 
@@ -22,6 +24,8 @@ constexpr size_t kMaxPlaced = size_t{1} << 26;
 
 /// `v` rounded to a multiple of `grid`, halves away from zero (in double, stored as float).
 float GridRound(float v, double grid);
+/// GridRound on `values[0..count-1]` in place, bit for bit, many at a time.
+void GridRoundAll(float* values, size_t count, double grid);
 /// The evened step for a length `rest` with base step `step`: rest / k, k = trunc(rest/step +
 /// 0.6666667), at least 1.
 float Evening(float rest, float step);
@@ -37,17 +41,35 @@ public:
     PlacedPoints(const PlacedPoints&) = delete;
     PlacedPoints& operator=(const PlacedPoints&) = delete;
 
-    /// Appends (x, y); false when memory or the point limit runs out.
-    bool Add(float x, float y);
+    /// Appends (x, y); false when memory or the point limit runs out. Inline while the current
+    /// block has room, so that the walk keeps its registers across a placement.
+    bool Add(float x, float y) {
+        if (count_ < room_) {
+            float* slot = open_ + 2 * (count_ - (room_ - kOutputStep));
+            slot[0] = x;
+            slot[1] = y;
+            ++count_;
+            return true;
+        }
+        return AddInNewBlock(x, y);
+    }
+    /// Rounds both coordinates of the points from `first` on to `grid` (GridRound).
+    void GridRoundFrom(size_t first, double grid);
+    /// Writes every point to `points[0..Count()-1]`, each with the attribute `a`.
+    void CopyTo(tagAPOINT* points, const ATR& a) const;
     size_t Count() const { return count_; }
     float X(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep)]; }
     float Y(size_t i) const { return blocks_[i / kOutputStep][2 * (i % kOutputStep) + 1]; }
 
 private:
+    bool AddInNewBlock(float x, float y);
+
     float** blocks_ = nullptr;   // each block: kOutputStep interleaved x, y pairs
     size_t block_slots_ = 0;
     size_t blocks_used_ = 0;
     size_t count_ = 0;
+    float* open_ = nullptr;      // the last block
+    size_t room_ = 0;            // points that fit into the blocks so far
 };
 
 /// Lays the points along x[0..n-1], y[0..n-1] (n >= 2) with corner marks `mark` (1 = corner;

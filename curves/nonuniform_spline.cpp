@@ -3,249 +3,122 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "curves/chord_spline.h"
 #include "curves/shared_array.h"
-#include "geometry/float_math.h"
 #include "os/heap.h"
 #include "zedll/curves.h"
-#include "zedll/geometry.h"
 
 namespace {
 
-// The solver counts rows with a signed 16-bit index.
-constexpr int kMaxRun = 32767;
-// Stands in for a chord of length 0 or less in the tangent matrix.
-constexpr double kTinyChord = 0.000001;
+using zed::chord_spline::kMaxRun;
+using zed::chord_spline::RunScratch;
+using zed::chord_spline::FinishRun;
+using zed::chord_spline::PrepareRun;
+using zed::chord_spline::SampleRun;
+using zed::chord_spline::SolveRuns;
+
 constexpr int kCapacityPerPoint = 20;
-
-// A zero-filled process-heap block that goes back to the heap with its owner.
-template <class T>
-class HeapBlock {
-public:
-    explicit HeapBlock(size_t count)
-        : p_(count <= SIZE_MAX / sizeof(T) ? static_cast<T*>(zed::HeapAllocZeroed(count * sizeof(T))) : nullptr) {}
-    ~HeapBlock() { zed::HeapRelease(p_); }
-    HeapBlock(const HeapBlock&) = delete;
-    HeapBlock& operator=(const HeapBlock&) = delete;
-    T* get() const { return p_; }
-    T* release() {
-        T* p = p_;
-        p_ = nullptr;
-        return p;
-    }
-
-private:
-    T* p_;
-};
-
-float Chord(const tagA3POINT& a, const tagA3POINT& b) {
-    tagAPOINT pa(a.x, a.y), pb(b.x, b.y);
-    return DistancePoints(&pa, &pb);
-}
-
-// Per-segment curve: A0 + A1 s + A2 s^2 + A3 s^3 for s in 0..chord, plane coordinates.
-struct Segment {
-    float a0x, a0y, a1x, a1y, a2x, a2y, a3x, a3y;
-    float chord;
-    float length;   // arc length, Simpson's rule
-
-    void At(float s, float& x, float& y) const {
-        const float s2 = s * s;
-        const float s3 = s2 * s;
-        x = a0x + a1x * s + a2x * s2 + a3x * s3;
-        y = a0y + a1y * s + a2y * s2 + a3y * s3;
-    }
-    float Speed(float s) const {
-        const float s2 = s * s;
-        return zed::HypotF(a1x + 2.0f * a2x * s + 3.0f * a3x * s2, a1y + 2.0f * a2y * s + 3.0f * a3y * s2);
-    }
-};
-
-// A quotient of the right-hand side. A chord of 0 adds nothing there (its difference is 0 too),
-// which keeps a corner that repeats its predecessor from poisoning the whole run.
-double OverChord(double numerator, double chord) { return chord > 0 ? numerator / chord : 0.0; }
-double OverChordSquared(double numerator, double chord) {
-    return chord > 0 ? numerator / (chord * chord) : 0.0;
-}
-
-// Tangents of the natural cubic spline through `p` for one coordinate, by the Thomas algorithm.
-void SolveTangents(const tagA3POINT* p, int n, const float* chord, bool use_y, const double* lower,
-                   const double* diag, const double* upper, double* w, double* r, float* tangent) {
-    auto coord = [use_y, p](int k) { return static_cast<double>(use_y ? p[k].y : p[k].x); };
-    w[0] = diag[0];
-    r[0] = OverChord(3.0 * (coord(1) - coord(0)), chord[0]);
-    for (int i = 1; i < n; ++i) {
-        double rhs;
-        if (i < n - 1) {
-            rhs = 3.0 * (OverChordSquared(coord(i + 1) - coord(i), chord[i]) +
-                         OverChordSquared(coord(i) - coord(i - 1), chord[i - 1]));
-        } else {
-            rhs = OverChord(3.0 * (coord(n - 1) - coord(n - 2)), chord[n - 2]);
-        }
-        w[i] = diag[i] - lower[i] * upper[i - 1] / w[i - 1];
-        r[i] = rhs - lower[i] * r[i - 1] / w[i - 1];
-    }
-    // The tangents are kept as floats, and each one is read back as stored for the next.
-    tangent[n - 1] = static_cast<float>(r[n - 1] / w[n - 1]);
-    for (int i = n - 2; i >= 0; --i) {
-        tangent[i] = static_cast<float>((r[i] - upper[i] * static_cast<double>(tangent[i + 1])) / w[i]);
-    }
-}
-
-float Simpson8(const Segment& s) {
-    const float h = s.chord / 8.0f;
-    return h / 3.0f *
-           (s.Speed(0.0f) + s.Speed(s.chord) +
-            4.0f * (s.Speed(h) + s.Speed(3.0f * h) + s.Speed(5.0f * h) + s.Speed(7.0f * h)) +
-            2.0f * (s.Speed(2.0f * h) + s.Speed(4.0f * h) + s.Speed(6.0f * h)));
-}
-
-tagA3POINT Flat(float x, float y, const ATR& a) { return tagA3POINT(x, y, 0.0f, a); }
 
 }  // namespace
 
 int CLS_Spline::nunispl(tagA3POINT* points, int n, int* out_count, tagA3POINT** out_array, int request) {
     if (points == nullptr || out_count == nullptr || out_array == nullptr) return -1;
     if (n < 3 || n > kMaxRun || request < 0 || request == 1) return -1;
-    const int segments = n - 1;
     const int count = request != 0 ? request : 2 * n - 1;
 
-    HeapBlock<double> system(6 * static_cast<size_t>(n));
-    HeapBlock<float> floats(3 * static_cast<size_t>(n));
-    HeapBlock<Segment> segs(static_cast<size_t>(segments));
-    HeapBlock<tagA3POINT> out(static_cast<size_t>(count) + 1);
-    if (!system.get() || !floats.get() || !segs.get() || !out.get()) return -1;
-    double* lower = system.get();
-    double* diag = lower + n;
-    double* upper = diag + n;
-    double* w = upper + n;
-    double* rx = w + n;
-    double* ry = rx + n;
-    float* chord = floats.get();
-    float* tx = chord + n;
-    float* ty = tx + n;
-
-    for (int i = 0; i < segments; ++i) chord[i] = Chord(points[i], points[i + 1]);
-
-    // Natural ends: 2 T0 + T1 = 3 (P1 - P0) / L0 and T(n-2) + 2 T(n-1) = 3 (P(n-1) - P(n-2)) / L(n-2).
-    diag[0] = 2.0;
-    upper[0] = 1.0;
-    lower[n - 1] = 1.0;
-    diag[n - 1] = 2.0;
-    for (int k = 1; k < n - 1; ++k) {
-        const double l1 = chord[k - 1] > 0 ? chord[k - 1] : kTinyChord;
-        const double l2 = chord[k] > 0 ? chord[k] : kTinyChord;
-        lower[k] = 1.0 / l1;
-        upper[k] = 1.0 / l2;
-        diag[k] = 2.0 * (1.0 / l1 + 1.0 / l2);
+    RunScratch scratch(n);
+    tagA3POINT* out = static_cast<tagA3POINT*>(zed::HeapAllocZeroed((static_cast<size_t>(count) + 1) * sizeof(tagA3POINT)));
+    if (!scratch.ok() || out == nullptr) {
+        zed::HeapRelease(out);
+        return -1;
     }
-    SolveTangents(points, n, chord, false, lower, diag, upper, w, rx, tx);
-    SolveTangents(points, n, chord, true, lower, diag, upper, w, ry, ty);
-
-    Segment* seg = segs.get();
-    float total = 0.0f;
-    for (int i = 0; i < segments; ++i) {
-        Segment& s = seg[i];
-        const float l = chord[i];
-        s.a0x = points[i].x;
-        s.a0y = points[i].y;
-        s.chord = l;
-        if (!(l > 0)) {
-            // A chord of 0: the segment is its start point.
-            s.a1x = s.a1y = s.a2x = s.a2y = s.a3x = s.a3y = 0.0f;
-            s.length = 0.0f;
-            continue;
-        }
-        const float dx = points[i + 1].x - points[i].x;
-        const float dy = points[i + 1].y - points[i].y;
-        s.a1x = tx[i];
-        s.a1y = ty[i];
-        s.a2x = 3.0f * dx / (l * l) - (2.0f * tx[i] + tx[i + 1]) / l;
-        s.a2y = 3.0f * dy / (l * l) - (2.0f * ty[i] + ty[i + 1]) / l;
-        s.a3x = 2.0f * (points[i].x - points[i + 1].x) / (l * l * l) + (tx[i] + tx[i + 1]) / (l * l);
-        s.a3y = 2.0f * (points[i].y - points[i + 1].y) / (l * l * l) + (ty[i] + ty[i + 1]) / (l * l);
-        s.length = Simpson8(s);
-        total += s.length;
+    for (int i = 0; i < n; ++i) {
+        scratch.x[i] = points[i].x;
+        scratch.y[i] = points[i].y;
+        scratch.atr[i] = points[i].a;
     }
-
-    tagA3POINT* o = out.get();
-    if (request == 0) {
-        for (int i = 0; i < segments; ++i) {
-            float x, y;
-            seg[i].At(seg[i].chord / 2.0f, x, y);
-            o[2 * i] = Flat(points[i].x, points[i].y, points[i].a);
-            o[2 * i + 1] = Flat(x, y, points[i].a);
-        }
-        o[2 * n - 2] = Flat(points[n - 1].x, points[n - 1].y, points[n - 1].a);
-        o[1].a = points[1].a;
-    } else {
-        const float step = total / static_cast<float>(request - 1);
-        o[0] = Flat(points[0].x, points[0].y, points[0].a);
-        o[request - 1] = Flat(points[n - 1].x, points[n - 1].y, points[n - 1].a);
-        const int samples = request - 2;
-        int written = 0;
-        float d = step;   // arc length of the next sample beyond the current segment's start
-        for (int i = 0; i < segments && written < samples; ++i) {
-            const float len = seg[i].length;
-            if (len > 0) {
-                while (written < samples && d <= len) {
-                    float x, y;
-                    seg[i].At(d * seg[i].chord / len, x, y);
-                    o[1 + written++] = Flat(x, y, points[1].a);
-                    d += step;
-                }
-            }
-            d -= len;
-        }
-    }
+    SampleRun(scratch, n, request, out);
     *out_count = count;
-    *out_array = out.release();
+    *out_array = out;
     return 1;
 }
 
 tagAPOINT* CLS_Spline::NoUniformSpline(tagAPOINT* points, int n, int* out_count, int request) {
     if (points == nullptr || out_count == nullptr || n < 0 || n > INT_MAX / kCapacityPerPoint) return nullptr;
     const int capacity = kCapacityPerPoint * n;
-    HeapBlock<tagA3POINT> run_block(static_cast<size_t>(n) < static_cast<size_t>(kMaxRun) ? n : kMaxRun);
+    // Two scratches: a run waits in one while the next is gathered in the other, so that their
+    // tangent systems are solved together. No run is longer than the input or the solver's limit.
+    const int room = n < kMaxRun ? n : kMaxRun;
+    RunScratch first(room), second(room);
+    // Zero-filled by the allocator: the points not written are never touched.
     tagAPOINT* result = static_cast<tagAPOINT*>(zed::SharedArrayAlloc(static_cast<size_t>(capacity), sizeof(tagAPOINT)));
     zed::SharedArrayRelease(plane_);
     plane_ = nullptr;
     *out_count = 0;
-    tagA3POINT* run = run_block.get();
-    if (run == nullptr || result == nullptr) {
+    if (!first.ok() || !second.ok() || result == nullptr) {
         zed::SharedArrayRelease(result);
         return nullptr;
     }
 
+    RunScratch* run = &first;   // the run being gathered
+    // The run waiting for a partner: its scratch, its length and where its samples go (already
+    // counted in `written`, so that the points after it land after its samples).
+    RunScratch* waiting = nullptr;
+    int waiting_points = 0, waiting_at = 0, waiting_request = 0;
     int written = 0;
     int r = 0;
     auto emit = [&](float x, float y, const ATR& a) {
-        if (written < capacity) result[written++] = tagAPOINT(x, y, a);
+        if (written < capacity) {
+            tagAPOINT& o = result[written++];
+            o.x = x;
+            o.y = y;
+            o.a = a;
+        }
+    };
+    auto finish_waiting = [&](RunScratch* partner, int partner_points) {
+        SolveRuns(*waiting, waiting_points, partner, partner_points);
+        FinishRun(*waiting, waiting_points, waiting_request, result + waiting_at);
+        waiting = nullptr;
     };
     auto close_run = [&]() {
         if (r < 3) {
-            for (int k = 0; k < r; ++k) emit(run[k].x, run[k].y, run[k].a);
+            for (int k = 0; k < r; ++k) emit(run->x[k], run->y[k], run->atr[k]);
         } else {
+            // What nunispl would refuse adds nothing, as does a run that would not fit.
             const int q = request == n ? r : request;
             const long long expected = q == 0 ? 2LL * r - 1 : q;
-            int c = 0;
-            tagA3POINT* samples = nullptr;
-            if (expected <= capacity - written && nunispl(run, r, &c, &samples, q) == 1) {
-                for (int k = 0; k < c; ++k) emit(samples[k].x, samples[k].y, samples[k].a);
-                zed::HeapRelease(samples);
+            if (q >= 0 && q != 1 && expected <= capacity - written) {
+                PrepareRun(*run, r);
+                const int at = written;
+                written += static_cast<int>(expected);
+                if (waiting == nullptr) {
+                    waiting = run;
+                    waiting_points = r;
+                    waiting_at = at;
+                    waiting_request = q;
+                    run = run == &first ? &second : &first;
+                } else {
+                    RunScratch* partner = run;
+                    finish_waiting(partner, r);
+                    FinishRun(*partner, r, q, result + at);
+                }
             }
         }
         r = 0;
     };
     auto append = [&](const tagAPOINT& p) {
-        ATR a = p.a;
+        run->x[r] = p.x;
+        run->y[r] = p.y;
+        ATR a = p.a;   // cleared in a register, stored once
         a.SetSpline(0);
-        run[r++] = tagA3POINT(p.x, p.y, 0.0f, a);
+        run->atr[r] = a;
+        ++r;
     };
 
     for (int i = 0; i < n; ++i) {
         const tagAPOINT& p = points[i];
         if (!p.a.IsCorner()) {
-            if (r > 0 && p.x == run[r - 1].x && p.y == run[r - 1].y) continue;
+            if (r > 0 && p.x == run->x[r - 1] && p.y == run->y[r - 1]) continue;
             append(p);
             if (r == kMaxRun) close_run();
         } else if (r == 0) {
@@ -258,6 +131,7 @@ tagAPOINT* CLS_Spline::NoUniformSpline(tagAPOINT* points, int n, int* out_count,
         }
     }
     if (r > 0) close_run();
+    if (waiting != nullptr) finish_waiting(nullptr, 0);
 
     plane_ = result;
     *out_count = written;

@@ -32,6 +32,15 @@ void* SharedArrayAlloc(std::size_t count, std::size_t element_size) {
     return static_cast<unsigned char*>(block) + sizeof(Header);
 }
 
+void* SharedArrayAllocUncleared(std::size_t count, std::size_t element_size) {
+    if (element_size == 0 || count > (SIZE_MAX - sizeof(Header)) / element_size) return nullptr;
+    void* block = std::malloc(sizeof(Header) + count * element_size);
+    if (block == nullptr) return nullptr;
+    Header* header = new (block) Header;
+    header->holders.store(1, std::memory_order_relaxed);
+    return static_cast<unsigned char*>(block) + sizeof(Header);
+}
+
 void SharedArrayRetain(void* array) {
     if (array != nullptr) HeaderOf(array)->holders.fetch_add(1, std::memory_order_relaxed);
 }

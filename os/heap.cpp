@@ -27,6 +27,11 @@ void* HeapAllocZeroed(std::size_t bytes) {
     return os::ProcessHeapAlloc(bytes == 0 ? 1 : bytes);
 }
 
+void* HeapAllocScratch(std::size_t bytes) {
+    if (!TakeAllowance()) return nullptr;
+    return os::ProcessHeapAllocRaw(bytes == 0 ? 1 : bytes);
+}
+
 void* HeapAllocCopy(const void* source, std::size_t used, std::size_t bytes) {
     if (used > bytes || (used > 0 && source == nullptr)) return nullptr;
     if (!TakeAllowance()) return nullptr;

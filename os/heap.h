@@ -13,6 +13,9 @@ void* HeapAllocZeroed(std::size_t bytes);
 /// the rest zero: the same contents as a zero-filled block filled by hand, without clearing the
 /// copied part first. Null when the heap refuses or `used` exceeds `bytes`.
 void* HeapAllocCopy(const void* source, std::size_t used, std::size_t bytes);
+/// A block of `bytes` (at least one byte) whose contents are undefined: working memory that is
+/// written before it is read, without the cost of clearing it. Null when the heap refuses.
+void* HeapAllocScratch(std::size_t bytes);
 /// A copy of the text `text` with its terminator on the process heap; null for null or when the
 /// heap refuses. Release it with HeapRelease.
 char* HeapCopyText(const char* text);

@@ -18,6 +18,8 @@ packages=(
     python3-jsonschema
     # /usr/bin/time -v for the piece-file benchmark
     time
+    # The curve benchmark's peer (bench/run_curves_peer.sh).
+    python3-scipy
 )
 
 missing=()

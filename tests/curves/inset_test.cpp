@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
@@ -75,6 +76,35 @@ TEST(GridRound, HalvesAwayFromZero) {
         EXPECT_LE(std::fabs(double(r) - v), 0.04 + 1e-3) << v;
         EXPECT_EQ(inset::GridRound(r, inset::kGrid), r) << "rounding is idempotent at " << v;
         EXPECT_EQ(inset::GridRound(-v, inset::kGrid), -r);
+    }
+}
+
+// The batch rounding of placed points gives GridRound's bits exactly: on random floats of every
+// magnitude, on grid multiples and halves and their neighbours, on signed zeros, huge values,
+// infinities and NaN.
+TEST(GridRound, BatchRoundingOfPlacedPointsIsBitIdentical) {
+    std::mt19937 rng(5);
+    std::vector<float> values = {0.0f, -0.0f, 1e-45f, -1e-45f, 3.4028235e38f, -3.4028235e38f,
+                                 std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                                 std::numeric_limits<float>::quiet_NaN(), 85899344.0f, 85899352.0f, 1e12f};
+    for (int k = -3000; k <= 3000; ++k) {
+        for (double half : {0.0, 0.5}) {
+            const float v = static_cast<float>((k + half) * inset::kGrid);
+            values.push_back(v);
+            values.push_back(std::nextafter(v, 1e30f));
+            values.push_back(std::nextafter(v, -1e30f));
+        }
+    }
+    std::uniform_real_distribution<float> exponent(-30.0f, 40.0f), unit(-1.0f, 1.0f);
+    for (int i = 0; i < 200000; ++i) values.push_back(unit(rng) * std::pow(2.0f, exponent(rng)));
+    inset::PlacedPoints placed;
+    for (size_t i = 0; i + 1 < values.size(); i += 2) ASSERT_TRUE(placed.Add(values[i], values[i + 1]));
+    placed.GridRoundFrom(0, inset::kGrid);
+    for (size_t i = 0; i + 1 < values.size(); i += 2) {
+        const float want_x = inset::GridRound(values[i], inset::kGrid), want_y = inset::GridRound(values[i + 1], inset::kGrid);
+        const float got_x = placed.X(i / 2), got_y = placed.Y(i / 2);
+        ASSERT_EQ(std::memcmp(&want_x, &got_x, sizeof got_x), 0) << values[i];
+        ASSERT_EQ(std::memcmp(&want_y, &got_y, sizeof got_y), 0) << values[i + 1];
     }
 }
 

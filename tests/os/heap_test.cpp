@@ -50,7 +50,16 @@ TEST(Heap, InjectedFailuresStartAfterTheAllowance) {
     zed::heap_testing::FailAfter(0);
     EXPECT_EQ(zed::HeapAllocZeroed(1), nullptr);
     EXPECT_EQ(zed::HeapAllocCopy("x", 1, 8), nullptr);
+    EXPECT_EQ(zed::HeapAllocScratch(8), nullptr);
+    EXPECT_EQ(zed::heap_testing::Attempts(), 3);
     zed::heap_testing::Reset();
+    // Scratch blocks are usable to their last byte, zero bytes still give one.
+    for (size_t bytes : {size_t{0}, size_t{1}, size_t{4096}}) {
+        auto* p = static_cast<unsigned char*>(zed::HeapAllocScratch(bytes));
+        ASSERT_NE(p, nullptr) << bytes;
+        std::memset(p, 0x5A, bytes == 0 ? 1 : bytes);
+        zed::HeapRelease(p);
+    }
 }
 
 }  // namespace
