@@ -18,7 +18,7 @@ done
 
 say "Summary"
 while IFS='|' read -r leg count seconds status; do
-    printf '  %-24s %6s checked  %5ss  %s\n' "$leg" "$count" "$seconds" "$([ "$status" -eq 0 ] && echo passed || echo FAILED)"
+    printf '  %-30s %6s checked  %5ss  %s\n' "$leg" "$count" "$seconds" "$([ "$status" -eq 0 ] && echo passed || echo FAILED)"
 done < "$ZEDLL_RESULTS"
 if [ ${#failed[@]} -ne 0 ]; then
     echo "FAILED legs: ${failed[*]}"
