@@ -100,7 +100,6 @@ public:
         polyline_ = &Target().lines.back();
     }
     void addVertex(const DL_VertexData& d) override {
-        ++vertices_;
         if (polyline_ == nullptr) return;
         if (!Finite(d.x, d.y)) return;
         if (d.bulge != 0 && !warned_bulge_) {
@@ -129,7 +128,7 @@ private:
     RawPiece* current_ = nullptr;
     RawLine* polyline_ = nullptr;
     bool in_block_ = false, warned_bulge_ = false;
-    long entity_ = 0, vertices_ = 0;
+    long entity_ = 0;
     std::string where_;
     std::vector<std::string> skipped_;
 
