@@ -220,7 +220,13 @@ std::string LineColumn(const std::string& bytes, size_t byte) {
 }
 
 // Writing: numbers through the float-typed document, so the shortest digits round-trip.
-std::string Num(float f) { return Json(f).dump(); }
+// The float-typed document's own shortest-digits routine, called directly: a document per number
+// would cost most of the writing time.
+std::string Num(float f) {
+    if (!std::isfinite(f)) return "null";
+    char buf[64];
+    return std::string(buf, nlohmann::detail::to_chars(buf, buf + sizeof buf, f));
+}
 // Texts from other files may not be UTF-8; their stray bytes become U+FFFD rather than failing.
 std::string Str(const char* s) {
     return s == nullptr ? "null" : Json(std::string(s)).dump(-1, ' ', false, Json::error_handler_t::replace);
