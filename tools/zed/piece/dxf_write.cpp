@@ -4,6 +4,7 @@
 // version 2000 adds what its readers expect there: handles, owners, subclass markers, block
 // records and the root dictionary.
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <set>
@@ -15,11 +16,10 @@
 namespace zedpiece {
 namespace {
 
-// Digits enough to read back to the same float.
-std::string N(double v) {
+// The shortest digits that read back to the same float.
+std::string N(float v) {
     char b[32];
-    std::snprintf(b, sizeof b, "%.9g", v);
-    return b;
+    return std::string(b, std::to_chars(b, b + sizeof b, v).ptr);
 }
 
 std::string Hex(unsigned long long h) {
@@ -86,7 +86,7 @@ struct Writer {
         }
         Entity("SEQEND", layer, nullptr);
     }
-    void Text(int layer, float x, float y, double height, double angle, const std::string& text) {
+    void Text(int layer, float x, float y, float height, float angle, const std::string& text) {
         Entity("TEXT", layer, "AcDbText");
         G(10, N(x)); G(20, N(y)); G(30, "0");
         G(40, N(height));   // as held, zero and below too, so that it reads back the same
