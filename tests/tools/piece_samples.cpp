@@ -1,6 +1,8 @@
 // Test pieces.
 #include "piece_samples.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -55,6 +57,15 @@ std::string SampleBytes(const std::string& name) {
 }
 
 Pieces SamplePieces() { return ReadJson(SampleBytes("blouse.json"), "blouse.json"); }
+
+void ExpectRefused(const std::function<void()>& work, const std::string& message, const std::string& input) {
+    try {
+        work();
+        ADD_FAILURE() << "accepted " << input.substr(0, 60);
+    } catch (const PieceError& e) {
+        EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+    }
+}
 
 std::string AsJson(const Pieces& pieces) {
     std::ostringstream out;

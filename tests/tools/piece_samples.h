@@ -2,6 +2,7 @@
 #ifndef ZED_TESTS_PIECE_SAMPLES_H
 #define ZED_TESTS_PIECE_SAMPLES_H
 
+#include <functional>
 #include <random>
 #include <string>
 
@@ -24,6 +25,10 @@ zedpiece::Pieces RandomDxfPieces(std::mt19937& rng);
 
 /// Random pen-up and pen-down outlines on the plotter grid (1/40 unit), pens 1 to 8.
 zedpiece::Pieces RandomPlotterPieces(std::mt19937& rng);
+
+/// Runs `work`, which must throw a PieceError whose message holds `message`; `input` names the
+/// case in the failure.
+void ExpectRefused(const std::function<void()>& work, const std::string& message, const std::string& input);
 
 /// The pieces as zed writes them in JSON, for comparisons.
 std::string AsJson(const zedpiece::Pieces& pieces);

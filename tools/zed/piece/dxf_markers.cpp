@@ -90,12 +90,12 @@ std::vector<bool> PlaceMarkers(std::vector<RawLine>& lines, const std::vector<Ra
         for (size_t c = 0; near != nullptr && c < near->size(); ++c) {
             const Ref& ref = (*near)[c];
             const tagAPOINT& p = lines[ref.line].points[ref.index];
-            if (ref.line < first && Distance2(p.x, p.y, mx, my) <= kOnLine * kOnLine) first = ref.line;
+            if (ref.line < first && WithinReach(p.x, p.y, mx, my)) first = ref.line;
         }
         if (first == UINT32_MAX) return false;
         for (const Ref& ref : *near) {
             tagAPOINT& p = lines[ref.line].points[ref.index];
-            if (ref.line == first && Distance2(p.x, p.y, mx, my) <= kOnLine * kOnLine) p.a.flags |= flag;
+            if (ref.line == first && WithinReach(p.x, p.y, mx, my)) p.a.flags |= flag;
         }
         return true;
     };
@@ -104,7 +104,7 @@ std::vector<bool> PlaceMarkers(std::vector<RawLine>& lines, const std::vector<Ra
         const std::vector<Ref>* near = inserted.At(mx, my);
         for (size_t c = 0; near != nullptr && c < near->size(); ++c) {
             tagAPOINT& p = insertions[(*near)[c].line].point;
-            if (Distance2(p.x, p.y, mx, my) <= kOnLine * kOnLine) {
+            if (WithinReach(p.x, p.y, mx, my)) {
                 p.a.flags |= flag;
                 return true;
             }

@@ -25,6 +25,11 @@ struct RawMarker {
 /// vertex but this close to a segment becomes a new point on it.
 constexpr double kOnLine = 0.01;
 
+/// Whether two places are within kOnLine of each other.
+inline bool WithinReach(double ax, double ay, double bx, double by) {
+    return (ax - bx) * (ax - bx) + (ay - by) * (ay - by) <= kOnLine * kOnLine;
+}
+
 /// Gives each marker's flag to the points of the lines it falls on: every vertex within reach in
 /// the first line (in order) that has one (a closed outline repeats its first point at the end);
 /// failing that, when `insert` allows, a new point on the nearest segment within reach. Returns

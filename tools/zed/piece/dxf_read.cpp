@@ -159,10 +159,6 @@ private:
     }
 };
 
-double Distance2(double ax, double ay, double bx, double by) {
-    return (ax - bx) * (ax - bx) + (ay - by) * (ay - by);
-}
-
 // Piece texts are "Label: value", the label in any case.
 bool Labelled(const std::string& text, const char* label) {
     const size_t n = std::char_traits<char>::length(label);
@@ -201,10 +197,6 @@ void AddClosedAware(CLS_LineKus& piece, const RawLine& l) {
     AddExactLine(piece, pts, CLS_LK::linePrepared, CLS_LK::subDerive, l.closed, cw == 1, 0, 0);
 }
 
-bool Same(const tagAPOINT& a, const tagAPOINT& b) {
-    return Distance2(a.x, a.y, b.x, b.y) <= kOnLine * kOnLine;
-}
-
 // A boundary drawn as LINE segments becomes one line: each chain of segments that meet end to
 // end (either way round), in the order of the file. Every boundary line is closed.
 void ChainBoundary(std::vector<RawLine>& lines) {
@@ -223,8 +215,8 @@ void ChainBoundary(std::vector<RawLine>& lines) {
             for (size_t j = i + 1; j < segments.size(); ++j) {
                 if (used[j]) continue;
                 const std::vector<tagAPOINT>& p = segments[j].points;
-                const bool forward = Same(p.front(), chain.points.back());
-                if (!forward && !Same(p.back(), chain.points.back())) continue;
+                const bool forward = WithinReach(p.front().x, p.front().y, chain.points.back().x, chain.points.back().y);
+                if (!forward && !WithinReach(p.back().x, p.back().y, chain.points.back().x, chain.points.back().y)) continue;
                 tagAPOINT next = forward ? p.back() : p.front();
                 next.a.SetCode(0, 1);
                 chain.points.push_back(next);
